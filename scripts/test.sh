@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds a normal and an ASan+UBSan configuration,
+# starts a private sound server for the tests that use real ALSA devices, runs
+# the whole ctest suite in both configurations, and exits non-zero on any failure.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+scripts/deps.sh || exit 1
+
+jobs=$(nproc 2>/dev/null || echo 2)
+configure_and_build() {  # dir, extra cmake args...
+  local dir=$1; shift
+  cmake -G Ninja -S "$root" -B "$dir" "$@" >/dev/null || return 1
+  cmake --build "$dir" -j "$jobs" || return 1
+}
+
+configure_and_build build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo || exit 1
+configure_and_build build/asan -DCMAKE_BUILD_TYPE=Debug -DPRISTROJE_SANITIZE=ON -DPRISTROJE_BENCH=OFF || exit 1
+
+server_dir=$(mktemp -d /tmp/pristroje-sound.XXXXXX)
+cleanup() { scripts/sound_server.sh stop "$server_dir"; rm -rf "$server_dir"; }
+trap cleanup EXIT
+eval "$(scripts/sound_server.sh start "$server_dir")" || { echo "could not start the test sound server" >&2; exit 1; }
+
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
+export LSAN_OPTIONS=suppressions=$root/tests/support/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+status=0
+for config in release asan; do
+  echo "=== $config ==="
+  # Tests on the shared sound server run one at a time; the rest in parallel.
+  ctest --test-dir "build/$config" --output-on-failure -j "$jobs" -LE realaudio || status=1
+  ctest --test-dir "build/$config" --output-on-failure -L realaudio || status=1
+done
+exit $status

@@ -1,0 +1,163 @@
+#include "app/command_line.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QRegularExpression>
+
+namespace app {
+namespace {
+
+const char* const kDescription =
+    "Classroom instruments on a sound card: an AC ammeter, an AC voltmeter and a sine\n"
+    "generator with the voltmeter of its source.\n\n"
+    "Actions (--do, repeatable, run in order after start-up, before --run-for):\n"
+    "  menu:<entry name>              choose a menu entry as a click would\n"
+    "  track:<TrackBar1|TrackBar2>=N  move a track bar to position N as the user would\n"
+    "  wait:<seconds>                 let time pass\n"
+    "A disabled or unknown menu entry, or a hidden track bar, ends the run with code 2.";
+
+bool parseNumber(const QString& text, double& out) {
+    bool ok = false;
+    out = text.toDouble(&ok);
+    return ok;
+}
+
+}  // namespace
+
+QString checkActionSyntax(const QString& action) {
+    static const QRegularExpression menu(QStringLiteral("^menu:.+$"));
+    static const QRegularExpression track(QStringLiteral("^track:(TrackBar1|TrackBar2)=-?\\d+$"));
+    static const QRegularExpression wait(QStringLiteral("^wait:\\d+(\\.\\d+)?$"));
+    if (menu.match(action).hasMatch() || track.match(action).hasMatch() || wait.match(action).hasMatch())
+        return {};
+    return QStringLiteral("bad action \"%1\": expected menu:<entry name>, track:<TrackBar1|TrackBar2>=<position> "
+                          "or wait:<seconds>")
+        .arg(action);
+}
+
+ParseResult parseCommandLine(const QStringList& arguments) {
+    QCommandLineParser p;
+    p.setApplicationDescription(QString::fromUtf8(kDescription));
+    p.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
+    const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Show the version."));
+    const QCommandLineOption audio(QStringLiteral("audio"),
+                                   QStringLiteral("Sound: alsa (real card, default), bench (virtual measuring "
+                                                  "unit), file (WAV line input), sim (simulated card)."),
+                                   QStringLiteral("mode"), QStringLiteral("alsa"));
+    const QCommandLineOption inDev(QStringLiteral("input-device"), QStringLiteral("ALSA capture PCM."),
+                                   QStringLiteral("name"), QStringLiteral("default"));
+    const QCommandLineOption outDev(QStringLiteral("output-device"), QStringLiteral("ALSA playback PCM."),
+                                    QStringLiteral("name"), QStringLiteral("default"));
+    const QCommandLineOption mixDev(QStringLiteral("mixer-device"), QStringLiteral("ALSA mixer (ctl)."),
+                                    QStringLiteral("name"), QStringLiteral("default"));
+    const QCommandLineOption inWav(QStringLiteral("input-wav"),
+                                   QStringLiteral("WAV file as line input (with --audio=file)."),
+                                   QStringLiteral("file"));
+    const QCommandLineOption outWav(QStringLiteral("output-wav"),
+                                    QStringLiteral("Also write what the generator plays to this WAV file."),
+                                    QStringLiteral("file"));
+    const QCommandLineOption loop(QStringLiteral("loop"), QStringLiteral("Repeat the input WAV file."));
+    const QCommandLineOption load(QStringLiteral("bench-load"),
+                                  QStringLiteral("Bench: load resistor in ohms (default 100)."),
+                                  QStringLiteral("ohms"), QStringLiteral("100"));
+    const QCommandLineOption noise(QStringLiteral("bench-noise"),
+                                   QStringLiteral("Bench: RMS of the noise added at the line input, in sample "
+                                                  "units (default 0)."),
+                                   QStringLiteral("level"), QStringLiteral("0"));
+    const QCommandLineOption seed(QStringLiteral("bench-seed"), QStringLiteral("Bench: seed of the noise."),
+                                  QStringLiteral("n"), QStringLiteral("1"));
+    const QCommandLineOption list(QStringLiteral("list-devices"),
+                                  QStringLiteral("List the capture and playback PCMs and the mixers."));
+    const QCommandLineOption headless(QStringLiteral("headless"),
+                                      QStringLiteral("Run without a window, on virtual time."));
+    const QCommandLineOption runFor(QStringLiteral("run-for"),
+                                    QStringLiteral("Run for this many seconds (headless)."),
+                                    QStringLiteral("seconds"), QStringLiteral("0"));
+    const QCommandLineOption doAction(QStringLiteral("do"), QStringLiteral("An action (see above)."),
+                                      QStringLiteral("action"));
+    const QCommandLineOption snapshot(QStringLiteral("snapshot"),
+                                      QStringLiteral("Write the client area as shown to a PNG file."),
+                                      QStringLiteral("file"));
+    const QCommandLineOption images(QStringLiteral("images"),
+                                    QStringLiteral("Write Image1..Image5 as PNG files into this folder."),
+                                    QStringLiteral("dir"));
+    const QCommandLineOption state(QStringLiteral("state"),
+                                   QStringLiteral("Write controls, menu, state, audio, mixer and errors as JSON."),
+                                   QStringLiteral("file"));
+    const QCommandLineOption readouts(QStringLiteral("print-readouts"),
+                                      QStringLiteral("Print the readings at the end of a headless run."));
+    p.addOptions({help, version, audio, inDev, outDev, mixDev, inWav, outWav, loop, load, noise, seed, list,
+                  headless, runFor, doAction, snapshot, images, state, readouts});
+
+    ParseResult result;
+    if (!p.parse(arguments)) {
+        result.exitCode = 2;
+        result.message = p.errorText();
+        return result;
+    }
+    if (p.isSet(help)) {
+        result.message = p.helpText();
+        return result;
+    }
+    if (p.isSet(version)) {
+        result.message = QStringLiteral("pristroje %1").arg(QStringLiteral(PRISTROJE_VERSION));
+        return result;
+    }
+    if (!p.positionalArguments().isEmpty()) {
+        result.exitCode = 2;
+        result.message = QStringLiteral("unexpected argument \"%1\"").arg(p.positionalArguments().first());
+        return result;
+    }
+
+    Options o;
+    o.audio = p.value(audio);
+    if (!QStringList{"alsa", "bench", "file", "sim"}.contains(o.audio)) {
+        result.exitCode = 2;
+        result.message = QStringLiteral("unknown --audio mode \"%1\": use alsa, bench, file or sim").arg(o.audio);
+        return result;
+    }
+    o.inputDevice = p.value(inDev);
+    o.outputDevice = p.value(outDev);
+    o.mixerDevice = p.value(mixDev);
+    o.inputWav = p.value(inWav);
+    o.outputWav = p.value(outWav);
+    o.loop = p.isSet(loop);
+    o.listDevices = p.isSet(list);
+    o.headless = p.isSet(headless);
+    o.actions = p.values(doAction);
+    o.snapshot = p.value(snapshot);
+    o.imagesDir = p.value(images);
+    o.stateFile = p.value(state);
+    o.printReadouts = p.isSet(readouts);
+
+    auto fail = [&](const QString& message) {
+        result.exitCode = 2;
+        result.message = message;
+        return result;
+    };
+    double seedValue = 1;
+    if (!parseNumber(p.value(load), o.benchLoad) || o.benchLoad <= 0)
+        return fail(QStringLiteral("--bench-load takes a resistance in ohms above 0"));
+    if (!parseNumber(p.value(noise), o.benchNoise) || o.benchNoise < 0)
+        return fail(QStringLiteral("--bench-noise takes a level of 0 or more"));
+    if (!parseNumber(p.value(seed), seedValue) || seedValue < 0 || seedValue > 4294967295.0)
+        return fail(QStringLiteral("--bench-seed takes a whole number from 0 to 4294967295"));
+    o.benchSeed = static_cast<quint32>(seedValue);
+    if (!parseNumber(p.value(runFor), o.runFor) || o.runFor < 0)
+        return fail(QStringLiteral("--run-for takes a number of seconds of 0 or more"));
+    if (o.audio == QLatin1String("file") && o.inputWav.isEmpty())
+        return fail(QStringLiteral("--audio=file needs --input-wav FILE"));
+    for (const QString& a : o.actions) {
+        const QString problem = checkActionSyntax(a);
+        if (!problem.isEmpty()) return fail(problem);
+    }
+    const bool headlessOnly = !o.actions.isEmpty() || !o.snapshot.isEmpty() || !o.imagesDir.isEmpty() ||
+                              !o.stateFile.isEmpty() || o.printReadouts;
+    if (headlessOnly && !o.headless)
+        return fail(QStringLiteral("--do, --snapshot, --images, --state and --print-readouts need --headless"));
+    result.options = o;
+    return result;
+}
+
+}  // namespace app

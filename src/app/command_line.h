@@ -1,0 +1,42 @@
+#pragma once
+// The command line of the program (a contract: tests and scripts rely on it).
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace app {
+
+struct Options {
+    QString audio = QStringLiteral("alsa");  // alsa | bench | file | sim
+    QString inputDevice = QStringLiteral("default");
+    QString outputDevice = QStringLiteral("default");
+    QString mixerDevice = QStringLiteral("default");
+    QString inputWav;
+    QString outputWav;
+    bool loop = false;
+    double benchLoad = 100.0;   // ohms
+    double benchNoise = 0.0;    // noise RMS, in sample units of the line input
+    quint32 benchSeed = 1;
+    bool listDevices = false;
+
+    bool headless = false;
+    double runFor = 0.0;  // seconds of virtual (or, with real sound, wall) time
+    QStringList actions;  // --do, in order
+    QString snapshot;
+    QString imagesDir;
+    QString stateFile;
+    bool printReadouts = false;
+};
+
+struct ParseResult {
+    std::optional<Options> options;  // empty: exit with `exitCode` after printing `message`
+    int exitCode = 0;
+    QString message;  // help, version, or the error
+};
+
+ParseResult parseCommandLine(const QStringList& arguments);
+
+// Checks the form of one --do action; empty when it is well formed.
+QString checkActionSyntax(const QString& action);
+
+}  // namespace app

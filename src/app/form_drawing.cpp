@@ -1,0 +1,82 @@
+// The drawing entry points of the window: each names one instrument's image
+// and hands it to the renderer.
+#include "app/form.h"
+
+#include "render/background.h"
+#include "render/pointer.h"
+
+namespace app {
+
+ImageControl* TForm1::imageOf(render::Instrument instrument) const {
+    switch (instrument) {
+        case render::Instrument::Ammeter: return Image1;
+        case render::Instrument::Voltmeter: return Image3;
+        case render::Instrument::Source: return Image2;
+    }
+    return Image1;
+}
+
+void TForm1::repaintWindow() {
+    // A synchronous refresh of the whole window, as the backgrounds ask for.
+    if (isVisible()) repaint();
+}
+
+void TForm1::DrawAmmeterBackground() {
+    repaintWindow();
+    render::drawInstrumentBackground(Image1->canvas(), render::Instrument::Ammeter);
+    Image1->update();
+}
+
+void TForm1::DrawVoltmeterBackground() {
+    repaintWindow();
+    render::drawInstrumentBackground(Image3->canvas(), render::Instrument::Voltmeter);
+    Image3->update();
+}
+
+void TForm1::DrawSourceBackground() {
+    repaintWindow();
+    render::drawInstrumentBackground(Image2->canvas(), render::Instrument::Source);
+    render::drawSourceEdgeStrip(Image4->canvas());
+    Image2->update();
+    Image4->update();
+}
+
+void TForm1::DrawAmplitudeStrip() {
+    render::drawAmplitudeStrip(Image5->canvas());
+    Image5->update();
+}
+
+void TForm1::drawFace(render::FaceId face) {
+    ImageControl* image = imageOf(render::faceInstrument(face));
+    render::drawFace(image->canvas(), face);
+    image->update();
+}
+
+void TForm1::drawPointer(render::Instrument instrument) {
+    std::int32_t* x = nullptr;
+    std::int32_t* drawn = nullptr;
+    switch (instrument) {
+        case render::Instrument::Ammeter:
+            x = &state.AmmeterPointerX;
+            drawn = &state.AmmeterPointerDrawnX;
+            break;
+        case render::Instrument::Voltmeter:
+            x = &state.VoltmeterPointerX;
+            drawn = &state.VoltmeterPointerDrawnX;
+            break;
+        case render::Instrument::Source:
+            x = &state.SourcePointerX;
+            drawn = &state.SourcePointerDrawnX;
+            break;
+    }
+    if (*x == *drawn) return;
+    ImageControl* image = imageOf(instrument);
+    render::drawPointer(image->canvas(), instrument, *x, *drawn);
+    image->update();
+}
+
+void TForm1::DrawAmmeterPointer() { drawPointer(render::Instrument::Ammeter); }
+void TForm1::DrawVoltmeterPointer() { drawPointer(render::Instrument::Voltmeter); }
+void TForm1::DrawSourcePointer() { drawPointer(render::Instrument::Source); }
+
+}  // namespace app

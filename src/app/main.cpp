@@ -1,0 +1,55 @@
+// Program entry: parse the command line, choose the sound drivers, create the
+// main window and run it (or run it headless).
+#include "app/audio_setup.h"
+#include "app/command_line.h"
+#include "app/form.h"
+#include "app/headless_runner.h"
+#include "platform/clock_pacer.h"
+#include "platform/idle.h"
+#include "render/fonts.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <optional>
+
+int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const app::ParseResult parsed = app::parseCommandLine(arguments);
+    if (!parsed.options) {
+        std::fprintf(parsed.exitCode == 0 ? stdout : stderr, "%s\n", parsed.message.toLocal8Bit().constData());
+        return parsed.exitCode;
+    }
+    const app::Options& options = *parsed.options;
+    if (options.headless || options.listDevices) qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("pristroje"));
+    render::registerFontSubstitutions();
+
+    if (options.listDevices) {
+        std::printf("%s", app::listDevices().toLocal8Bit().constData());
+        return 0;
+    }
+
+    app::AudioSetup audio;
+    QString error;
+    if (!app::setupAudio(options, audio, error)) {
+        std::fprintf(stderr, "pristroje: %s\n", error.toLocal8Bit().constData());
+        return 2;
+    }
+
+    platform::Idle idle;
+    auto form = app::createMainWindow(idle);
+    if (options.headless) {
+        form->show();
+        app::HeadlessRunner runner(*form, idle, audio.clock);
+        return runner.run(options);
+    }
+
+    std::optional<platform::ClockPacer> pacer;
+    if (audio.clock != nullptr) pacer.emplace(*audio.clock);
+    form->show();
+    idle.attachToEventLoop();
+    return QApplication::exec();
+}

@@ -1,0 +1,139 @@
+#include "app/state_export.h"
+
+#include "app/form.h"
+#include "app/window_definition.h"
+#include "audio/audio_io.h"
+#include "mixer/mixer_state.h"
+
+#include <QJsonArray>
+#include <QLineEdit>
+#include <QToolButton>
+
+namespace app {
+namespace {
+
+const char* kindName(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Image: return "image";
+        case ControlKind::Edit: return "edit";
+        case ControlKind::TrackBar: return "trackbar";
+        case ControlKind::Panel: return "panel";
+        case ControlKind::SpeedButton: return "speedbutton";
+    }
+    return "";
+}
+
+QJsonObject controlsJson(const TForm1& form) {
+    QJsonObject out;
+    for (const ControlDef& def : controlDefinitions()) {
+        const QWidget* w = form.control(QString::fromUtf8(def.name));
+        QJsonObject c{{"kind", kindName(def.kind)},
+                      {"parent", QString::fromUtf8(def.parent)},
+                      {"left", w->x()},
+                      {"top", w->y()},
+                      {"width", w->width()},
+                      {"height", w->height()},
+                      {"visible", !w->isHidden()},
+                      {"enabled", w->isEnabled()}};
+        switch (def.kind) {
+            case ControlKind::Panel:
+                c["caption"] = static_cast<const PanelControl*>(w)->caption();
+                break;
+            case ControlKind::SpeedButton:
+                c["caption"] = static_cast<const QToolButton*>(w)->text();
+                break;
+            case ControlKind::Edit:
+                c["text"] = static_cast<const QLineEdit*>(w)->text();
+                break;
+            case ControlKind::TrackBar:
+                c["position"] = static_cast<const TrackBar*>(w)->position();
+                break;
+            case ControlKind::Image:
+                break;
+        }
+        out[QString::fromUtf8(def.name)] = c;
+    }
+    return out;
+}
+
+QJsonObject menuJson(const TForm1& form) {
+    QJsonObject out;
+    for (const MenuDef& def : menuDefinitions()) {
+        const QString name = QString::fromUtf8(def.name);
+        const QAction* a = form.menuEntry(name);
+        const QAction* parent = form.parentMenuOf(name);
+        out[name] = QJsonObject{{"caption", a->text()},
+                                {"enabled", a->isEnabled()},
+                                {"default", form.isDefaultEntry(name)},
+                                {"parent", parent != nullptr ? parent->objectName() : QString()}};
+    }
+    return out;
+}
+
+template <std::size_t N>
+QJsonArray flagsJson(const std::array<std::int32_t, N>& flags) {
+    QJsonArray a;
+    for (auto f : flags) a.append(f);
+    return a;
+}
+
+QJsonObject stateJson(const TForm1& form) {
+    const auto& s = form.state;
+    return QJsonObject{
+        {"AmmeterValue", s.AmmeterValue},
+        {"VoltmeterValue", s.VoltmeterValue},
+        {"SourceValue", s.SourceValue},
+        {"AmmeterPointerX", s.AmmeterPointerX},
+        {"AmmeterPointerDrawnX", s.AmmeterPointerDrawnX},
+        {"VoltmeterPointerX", s.VoltmeterPointerX},
+        {"VoltmeterPointerDrawnX", s.VoltmeterPointerDrawnX},
+        {"SourcePointerX", s.SourcePointerX},
+        {"SourcePointerDrawnX", s.SourcePointerDrawnX},
+        {"AmmeterFaceFlags", flagsJson(s.AmmeterFaceFlags)},
+        {"VoltmeterFaceFlags", flagsJson(s.VoltmeterFaceFlags)},
+        {"SourceFaceFlags", flagsJson(s.SourceFaceFlags)},
+        {"AmmeterAnalogOff", s.AmmeterAnalogOff},
+        {"VoltmeterAnalogOff", s.VoltmeterAnalogOff},
+        {"SourceAnalogOff", s.SourceAnalogOff},
+        {"GeneratorAmplitude", s.GeneratorAmplitude},
+        {"GeneratorFrequency", form.GeneratorFrequency},
+    };
+}
+
+QJsonObject componentJson(const audio::TAudioIO& c) {
+    return QJsonObject{{"FilledCount", c.FilledCount()},
+                       {"DoneCount", c.DoneCount()},
+                       {"QueuedCount", c.QueuedCount()},
+                       {"ErrorMessage", QString::fromStdString(c.ErrorMessage())}};
+}
+
+}  // namespace
+
+QJsonObject exportState(const TForm1& form) {
+    QJsonArray errors;
+    for (const QString& e : form.errors()) errors.append(e);
+    return QJsonObject{
+        {"controls", controlsJson(form)},
+        {"menu", menuJson(form)},
+        {"state", stateJson(form)},
+        {"audio", QJsonObject{{"AudioIn1", componentJson(*form.AudioIn1)},
+                              {"AudioOut1", componentJson(*form.AudioOut1)}}},
+        {"mixer", mixer::mixerStateJson(*form.AudioMixer1)},
+        {"errors", errors},
+    };
+}
+
+QString readoutSummary(const TForm1& form) {
+    const auto& s = form.state;
+    return QStringLiteral("ammeter %1 mA (\"%2\"), voltmeter %3 mV (\"%4\"), source %5 mV, generator %6 Hz "
+                          "amplitude %7")
+        .arg(s.AmmeterValue, 0, 'f', 3)
+        .arg(form.Panel3->caption())
+        .arg(s.VoltmeterValue, 0, 'f', 3)
+        .arg(form.Panel2->caption())
+        .arg(s.SourceValue, 0, 'f', 3)
+        .arg(form.GeneratorFrequency)
+        .arg(s.GeneratorAmplitude);
+}
+
+}  // namespace app

@@ -1,0 +1,44 @@
+#pragma once
+// The shared measurement state: working sample arrays, readings, per-instrument
+// face memory, pointer positions and analog-off flags, generator amplitude.
+// One object of this type is owned by the main window; everything is zero until
+// the window's creation handler gives the start values.
+#include <array>
+#include <cstdint>
+
+namespace measure {
+
+inline constexpr int kWorkingArraySize = 44100;
+inline constexpr int kAmmeterFaceFlagCount = 8;    // seven ranges and a spare
+inline constexpr int kVoltmeterFaceFlagCount = 6;  // five ranges and a spare
+
+using WorkingArray = std::array<std::int32_t, kWorkingArraySize>;
+
+struct MeasurementState {
+    WorkingArray Samples1{};         // last recorded block, interleaved L/R
+    WorkingArray FilteredCurrent{};  // left channel after smoothing
+    WorkingArray FilteredVoltage{};  // right channel after smoothing
+
+    double AmmeterValue = 0;    // mA
+    double VoltmeterValue = 0;  // mV
+    double SourceValue = 0;     // mV
+
+    std::int32_t AmmeterPointerX = 0;
+    std::int32_t AmmeterPointerDrawnX = 0;
+    std::int32_t VoltmeterPointerX = 0;
+    std::int32_t VoltmeterPointerDrawnX = 0;
+    std::int32_t SourcePointerX = 0;
+    std::int32_t SourcePointerDrawnX = 0;
+
+    std::array<std::int32_t, kAmmeterFaceFlagCount> AmmeterFaceFlags{};
+    std::array<std::int32_t, kVoltmeterFaceFlagCount> VoltmeterFaceFlags{};
+    std::array<std::int32_t, kVoltmeterFaceFlagCount> SourceFaceFlags{};
+
+    std::int32_t AmmeterAnalogOff = 0;
+    std::int32_t VoltmeterAnalogOff = 0;
+    std::int32_t SourceAnalogOff = 0;
+
+    std::int32_t GeneratorAmplitude = 0;  // peak, in sample units
+};
+
+}  // namespace measure
