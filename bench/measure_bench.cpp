@@ -1,0 +1,51 @@
+// One idle pass of the measurement engine with nothing to redraw: both
+// channels measured over a recorded block, then the three range passes with
+// drawing callbacks that do nothing.
+#include "measure/buffer_filled.h"
+#include "measure/channel_measurement.h"
+#include "measure/range_pass.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr std::int32_t kBlockBytes = 10000;
+
+void BM_IdlePassNoRedraw(benchmark::State& bench) {
+    auto state = std::make_unique<measure::MeasurementState>();
+    // A 50 Hz sine of about 120 mA on the left, 5 V on the right, with some noise.
+    std::vector<char> block;
+    for (int i = 0; i < 2500; ++i) {
+        const double phase = 2 * M_PI * 50 * i / 44100.0;
+        for (const double v : {12000 * std::sin(phase) + (i * 7919 % 61) - 30, 280 * std::sin(phase)}) {
+            const auto u = static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(v)));
+            block.push_back(static_cast<char>(u & 0xFF));
+            block.push_back(static_cast<char>(u >> 8));
+        }
+    }
+    std::int32_t size = kBlockBytes;
+    measure::AudioIn1BufferFilled(*state, block.data(), size);
+    state->GeneratorAmplitude = 100;
+    const measure::InstrumentDrawing nothing{[](int) {}, [] {}};
+    for (auto _ : bench) {
+        std::string panel2 = measure::MeasureVoltage(*state, kBlockBytes);
+        std::string panel3 = measure::MeasureCurrent(*state, kBlockBytes);
+        measure::VoltmeterPass(*state, nothing);
+        measure::AmmeterPass(*state, nothing);
+        measure::SourcePass(*state, nothing);
+        benchmark::DoNotOptimize(panel2);
+        benchmark::DoNotOptimize(panel3);
+        benchmark::ClobberMemory();
+    }
+    bench.counters["mA"] = state->AmmeterValue;
+    bench.counters["mV"] = state->VoltmeterValue;
+}
+BENCHMARK(BM_IdlePassNoRedraw)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

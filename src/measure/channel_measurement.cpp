@@ -1,0 +1,97 @@
+#include "measure/channel_measurement.h"
+
+#include "measure/readout_format.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace measure {
+
+namespace {
+
+struct Channel {
+    std::int32_t offset;                   // 0 left, 1 right
+    WorkingArray MeasurementState::*filtered;
+    // copy, smoothing with the channel's divisor d, sum of squares
+    double (*smoothAndSumSquares)(const WorkingArray& samples, WorkingArray& f, std::int32_t offset, std::int32_t n);
+    double MeasurementState::*value;
+    long double (*calibrate)(long double rms);
+    std::string (*readout)(double value);
+};
+
+// value = r * 0.0142, the constant being the double nearest to 0.0142.
+long double calibrateCurrent(long double rms) {
+    return rms * static_cast<long double>(0.0142);
+}
+
+// value = |r * 37 - 80| / 24
+long double calibrateVoltage(long double rms) {
+    return std::fabs(rms * 37.0L - 80.0L) / 24.0L;
+}
+
+// One filter step: trunc(x / d + p - p / d) = trunc((x + (d - 1) p) / d).
+// Every term of the left form is exact in extended precision for 32-bit
+// operands, so the exact integer form below gives the same bits; C++ integer
+// division truncates towards zero, as the filter does. The result lies between
+// x and p, so it fits 32 bits. The divisor is a compile-time constant, so the
+// division compiles to shifts.
+template <std::int64_t Divisor>
+std::int32_t smoothStep(std::int64_t raw, std::int64_t previous) {
+    return static_cast<std::int32_t>((raw + (Divisor - 1) * previous) / Divisor);
+}
+
+// Copy, smoothing and sum of squares in one walk: the copy of entry k is
+// consumed by the filter step k right after it, so fusing them changes nothing.
+// Returns S, accumulated in double precision in index order.
+template <std::int64_t Divisor>
+double smoothAndSumSquares(const WorkingArray& samples, WorkingArray& f, std::int32_t offset, std::int32_t n) {
+    if (n <= 0) return 0;
+    f[0] = samples[static_cast<std::size_t>(offset)];
+    std::int64_t previous = f[0];
+    double sum = 0;
+    auto step = [&](std::size_t k, std::int64_t raw) {
+        const std::int32_t smoothed = smoothStep<Divisor>(raw, previous);
+        f[k] = smoothed;
+        previous = smoothed;
+        sum += static_cast<double>(smoothed) * static_cast<double>(smoothed);
+    };
+    for (std::int32_t k = 1; k < n; ++k) {
+        step(static_cast<std::size_t>(k), samples[static_cast<std::size_t>(2 * k + offset)]);
+    }
+    // The last step smooths F[n], which still holds what the previous pass left.
+    step(static_cast<std::size_t>(n), f[static_cast<std::size_t>(n)]);
+    return sum;
+}
+
+const Channel kCurrent{0, &MeasurementState::FilteredCurrent, smoothAndSumSquares<2>,
+                       &MeasurementState::AmmeterValue, calibrateCurrent, formatAmmeterReadout};
+const Channel kVoltage{1, &MeasurementState::FilteredVoltage, smoothAndSumSquares<4>,
+                       &MeasurementState::VoltmeterValue, calibrateVoltage, formatVoltmeterReadout};
+
+std::string measureChannel(MeasurementState& state, const Channel& channel, std::int32_t bufferSize) {
+    const std::int32_t n = channelEntryCount(bufferSize);
+    const double sum = channel.smoothAndSumSquares(state.Samples1, state.*channel.filtered, channel.offset, n);
+    double value = 0;
+    if (sum != 0) {
+        const long double rms = std::sqrt(static_cast<long double>(sum) / n);
+        value = static_cast<double>(channel.calibrate(rms));
+    }
+    state.*channel.value = value;
+    return channel.readout(value);
+}
+
+}  // namespace
+
+std::int32_t channelEntryCount(std::int32_t bufferSize) {
+    return std::min(bufferSize / 2, kMaxChannelEntries);
+}
+
+std::string MeasureVoltage(MeasurementState& state, std::int32_t bufferSize) {
+    return measureChannel(state, kVoltage, bufferSize);
+}
+
+std::string MeasureCurrent(MeasurementState& state, std::int32_t bufferSize) {
+    return measureChannel(state, kCurrent, bufferSize);
+}
+
+}  // namespace measure

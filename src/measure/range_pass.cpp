@@ -1,0 +1,73 @@
+#include "measure/range_pass.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace measure {
+
+namespace {
+
+struct InstrumentEntry {
+    double MeasurementState::*reading;
+    std::span<std::int32_t> (*faceFlags)(MeasurementState&);
+    std::int32_t MeasurementState::*analogOff;
+    std::int32_t MeasurementState::*pointerX;
+    std::int32_t MeasurementState::*pointerDrawnX;
+};
+
+// In the order of Instrument.
+const InstrumentEntry kInstruments[] = {
+    // Ammeter
+    {&MeasurementState::AmmeterValue, [](MeasurementState& s) { return std::span<std::int32_t>(s.AmmeterFaceFlags); },
+     &MeasurementState::AmmeterAnalogOff, &MeasurementState::AmmeterPointerX,
+     &MeasurementState::AmmeterPointerDrawnX},
+    // Voltmeter
+    {&MeasurementState::VoltmeterValue,
+     [](MeasurementState& s) { return std::span<std::int32_t>(s.VoltmeterFaceFlags); },
+     &MeasurementState::VoltmeterAnalogOff, &MeasurementState::VoltmeterPointerX,
+     &MeasurementState::VoltmeterPointerDrawnX},
+    // Source
+    {&MeasurementState::SourceValue, [](MeasurementState& s) { return std::span<std::int32_t>(s.SourceFaceFlags); },
+     &MeasurementState::SourceAnalogOff, &MeasurementState::SourcePointerX, &MeasurementState::SourcePointerDrawnX},
+};
+
+}  // namespace
+
+InstrumentFields instrumentFields(MeasurementState& state, Instrument instrument) {
+    const InstrumentEntry& entry = kInstruments[static_cast<std::size_t>(instrument)];
+    return {state.*entry.reading, entry.faceFlags(state), state.*entry.analogOff, state.*entry.pointerX,
+            state.*entry.pointerDrawnX};
+}
+
+void RangePass(MeasurementState& state, Instrument instrument, const InstrumentDrawing& drawing) {
+    if (instrument == Instrument::Source) {
+        // The source shows the generator's nominal voltage: amplitude / 7 mV,
+        // divided in extended precision and stored as a double.
+        state.SourceValue = static_cast<double>(static_cast<long double>(state.GeneratorAmplitude) / 7);
+    }
+    const InstrumentFields fields = instrumentFields(state, instrument);
+    const double reading = fields.reading;
+    const int range = rangeOf(instrument, reading);
+    const auto index = static_cast<std::size_t>(range);
+
+    if (fields.faceFlags[index] == 0 && fields.analogOff == 0 && drawing.drawFace) drawing.drawFace(range);
+    fields.pointerX = pointerPosition(measuringRanges(instrument)[index], reading);
+    std::fill(fields.faceFlags.begin(), fields.faceFlags.end(), 0);
+    fields.faceFlags[index] = 1;
+    if (fields.analogOff == 0 && drawing.drawPointer) drawing.drawPointer();
+    fields.pointerDrawnX = fields.pointerX;
+}
+
+void VoltmeterPass(MeasurementState& state, const InstrumentDrawing& drawing) {
+    RangePass(state, Instrument::Voltmeter, drawing);
+}
+
+void AmmeterPass(MeasurementState& state, const InstrumentDrawing& drawing) {
+    RangePass(state, Instrument::Ammeter, drawing);
+}
+
+void SourcePass(MeasurementState& state, const InstrumentDrawing& drawing) {
+    RangePass(state, Instrument::Source, drawing);
+}
+
+}  // namespace measure
