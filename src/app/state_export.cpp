@@ -2,7 +2,8 @@
 
 #include "app/form.h"
 #include "app/window_definition.h"
-#include "audio/audio_io.h"
+#include "audio/audio_in.h"
+#include "audio/audio_out.h"
 #include "mixer/mixer_state.h"
 
 #include <QJsonArray>

@@ -42,7 +42,9 @@ TEST(Startup, StateListsEveryControlAndMenuEntryAsDefined) {
         ASSERT_FALSE(c.isEmpty()) << e.name;
         EXPECT_EQ(c["visible"].toBool(), e.visible) << e.name;
         EXPECT_EQ(c["enabled"].toBool(), e.enabled) << e.name;
-        if (e.caption != nullptr) EXPECT_EQ(c["caption"].toString(), QString::fromUtf8(e.caption)) << e.name;
+        if (e.caption != nullptr) {
+            EXPECT_EQ(c["caption"].toString(), QString::fromUtf8(e.caption)) << e.name;
+        }
     }
     // FormCreate shows Edit2 (covered by Panel14) and sets TrackBar1 to 100.
     EXPECT_TRUE(controls["Edit2"].toObject()["visible"].toBool());
