@@ -14,7 +14,9 @@ bool setupAudio(const Options& options, AudioSetup& out, QString& error) {
     namespace mix = platform::mixer;
     if (options.audio == QLatin1String("sim")) {
         // The simulated card: silence on the line input, the classic mixer.
-        wave::setDriver(std::make_shared<wave::SimDriver>(platform::virtualClock()));
+        auto sim = std::make_shared<wave::SimDriver>(platform::virtualClock());
+        sim->setKeepPlayed(false);
+        wave::setDriver(sim);
         mix::setDriver(std::make_shared<mix::SimMixerDriver>(std::vector<mix::MixerTopology>{
             mix::classicCardTopology()}));
         out.clock = &platform::virtualClock();
