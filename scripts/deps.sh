@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libasound2-dev libsndfile1-dev
   libgtest-dev libbenchmark-dev
-  fonts-liberation fonts-dejavu-core
+  fonts-liberation fonts-urw-base35 fonts-dejavu-core
   pulseaudio pulseaudio-utils libasound2-plugins alsa-utils
   xvfb xauth sox
 )

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "render/band_layout.h"
+#include "render/instrument.h"
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace render {
+
+// The scale faces, one per measuring range, in the order of the range tables:
+// ammeter 10 mA .. 30 A, voltmeter 300 mV .. 30 V, source 300 mV .. 30 V.
+enum class FaceId {
+    Ammeter10mA,
+    Ammeter30mA,
+    Ammeter300mA,
+    Ammeter1A,
+    Ammeter3A,
+    Ammeter10A,
+    Ammeter30A,
+    Voltmeter300mV,
+    Voltmeter1V,
+    Voltmeter3V,
+    Voltmeter10V,
+    Voltmeter30V,
+    Source300mV,
+    Source1V,
+    Source3V,
+    Source10V,
+    Source30V,
+};
+inline constexpr int kFaceCount = 17;
+
+// One set of equally spaced ticks: x = kFirstTickX + spacing * k, k = 0..count-1,
+// each a black line from (x, top) to (x, bottom) with the given pen width.
+struct TickSet {
+    int count;
+    int spacing;
+    int top;
+    int bottom;
+    int penWidth;
+};
+inline constexpr int kFirstTickX = 50;
+constexpr int tickX(const TickSet& set, int k) { return kFirstTickX + set.spacing * k; }
+
+// A text with the top-left corner of its character cell.
+struct Numeral {
+    std::string_view text;
+    int x;
+    int y;
+};
+
+// Everything that tells one face from another. A face paints its band (the face
+// ramp of the instrument's tint between band.top and band.bottom), then the grey
+// rule when it has one, then its tick sets in order, then its numerals in order,
+// in black on a clear brush in the face font at fontPoints.
+struct FaceDesign {
+    std::string_view name;  // the window's routine that draws it, e.g. "DrawAmmeterFace10mA"
+    Instrument instrument;
+    BandRows band;
+    std::optional<BandRows> rule;
+    std::span<const TickSet> ticks;
+    int fontPoints;
+    std::span<const Numeral> numerals;
+};
+
+// The face font, looked up by this name (see render/fonts.h for its fallback).
+inline constexpr std::string_view kFaceFontName = "Arial Narow CE";
+
+// The top-range faces (30 A, 30 V, source 30 V) carry a design of their own,
+// placed relative to a top row T: grey rule on rows T-2..T-1, band T..T+148,
+// three-division ticks hanging from T+3, numerals with their cell top at T+55
+// (their ink on rows T+74..T+135 in the face font). No T keeps both the whole
+// design inside the image and the numerals clear of the pointer, which repaints
+// rows 134 and below. T = -6 keeps what is read whole: the rule and the top 6
+// rows of the band lie above the image and the ticks start at its top edge,
+// while the numerals (ink on rows 68..129) stay above the pointer's rows and
+// inside the rows every ordinary face repaints (9..129), so no part of a numeral
+// is cut by the pointer or left behind after a change of range. What a later
+// ordinary face leaves of it (rows 0..8 and 130..143) stays until the next
+// background, as with the tall faces.
+inline constexpr int kTopFaceRow = -6;
+
+const FaceDesign& faceDesign(FaceId face);
+inline Instrument faceInstrument(FaceId face) { return faceDesign(face).instrument; }
+
+}  // namespace render
