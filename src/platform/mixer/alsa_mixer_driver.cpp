@@ -1,0 +1,105 @@
+#include "platform/mixer/alsa_mixer_driver.h"
+
+#include "platform/mixer/alsa_mixer_session.h"
+
+#include <alsa/asoundlib.h>
+
+#include <cstdlib>
+
+namespace platform::mixer {
+
+AlsaMixerDriver::AlsaMixerDriver(std::string device) : device_(std::move(device)) {}
+
+AlsaMixerDriver::~AlsaMixerDriver() = default;
+
+UINT AlsaMixerDriver::deviceCount() {
+    MMRESULT result = MMSYSERR_NOERROR;
+    std::string error;
+    const bool present = AlsaMixerSession::open(device_, result, error) != nullptr;
+    if (!present) lastError_ = error;
+    return present ? 1 : 0;
+}
+
+MMRESULT AlsaMixerDriver::getDevCaps(UINT /*device*/, MIXERCAPSA& caps) {
+    MMRESULT result = MMSYSERR_NOERROR;
+    const auto session = AlsaMixerSession::open(device_, result, lastError_);
+    if (!session) return result;
+    describeDevice(session->layout().topology, caps);
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT AlsaMixerDriver::open(UINT /*device*/, HMIXER handle, HWND window) {
+    MMRESULT result = MMSYSERR_NOERROR;
+    auto session = AlsaMixerSession::open(device_, result, lastError_);
+    if (!session) return result;
+    session->watch(handle, window);
+    sessions_[handle] = std::move(session);
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT AlsaMixerDriver::close(HMIXER handle) {
+    sessions_.erase(handle);
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT AlsaMixerDriver::getLineInfo(HMIXER handle, DWORD query, MIXERLINEA& line) {
+    const auto it = sessions_.find(handle);
+    if (it == sessions_.end()) return MMSYSERR_INVALHANDLE;
+    return describeLine(it->second->layout().topology, query, line);
+}
+
+MMRESULT AlsaMixerDriver::getLineControls(HMIXER handle, MIXERLINECONTROLSA& controls) {
+    const auto it = sessions_.find(handle);
+    if (it == sessions_.end()) return MMSYSERR_INVALHANDLE;
+    return describeControls(it->second->layout().topology, controls);
+}
+
+MMRESULT AlsaMixerDriver::getControlDetails(HMIXER handle, const MIXERCONTROLDETAILS& details) {
+    const auto it = sessions_.find(handle);
+    if (it == sessions_.end()) return MMSYSERR_INVALHANDLE;
+    AlsaMixerSession& session = *it->second;
+    const MixerTopology& topology = session.layout().topology;
+    ControlLocation where;
+    if (const MMRESULT r = checkDetails(topology, details, where); r != MMSYSERR_NOERROR) return r;
+    const AlsaBinding* binding = session.layout().binding(details.dwControlID);
+    if (binding == nullptr) return MIXERR_INVALCONTROL;
+    std::vector<DWORD> words;
+    if (const MMRESULT r = session.read(*binding, words, lastError_); r != MMSYSERR_NOERROR) return r;
+    const TopologyLine& line = *findLine(topology, where.destination, where.source);
+    const TopologyControl& control = line.controls[where.index];
+    copyToDetails(words, valueChannels(control, line), valueItems(control), details);
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT AlsaMixerDriver::setControlDetails(HMIXER handle, const MIXERCONTROLDETAILS& details) {
+    const auto it = sessions_.find(handle);
+    if (it == sessions_.end()) return MMSYSERR_INVALHANDLE;
+    AlsaMixerSession& session = *it->second;
+    const MixerTopology& topology = session.layout().topology;
+    ControlLocation where;
+    if (const MMRESULT r = checkDetails(topology, details, where); r != MMSYSERR_NOERROR) return r;
+    const AlsaBinding* binding = session.layout().binding(details.dwControlID);
+    if (binding == nullptr) return MIXERR_INVALCONTROL;
+    const TopologyLine& line = *findLine(topology, where.destination, where.source);
+    const TopologyControl& control = line.controls[where.index];
+    std::vector<DWORD> words;
+    copyFromDetails(details, valueChannels(control, line), valueItems(control), words);
+    return session.write(*binding, words, lastError_);
+}
+
+std::vector<std::pair<std::string, std::string>> alsaMixerDevices() {
+    std::vector<std::pair<std::string, std::string>> out{{"default", "the system's default mixer"}};
+    int card = -1;
+    while (snd_card_next(&card) == 0 && card >= 0) {
+        char* name = nullptr;
+        std::string description = "card " + std::to_string(card);
+        if (snd_card_get_longname(card, &name) == 0 && name != nullptr) {
+            description = name;
+            std::free(name);
+        }
+        out.emplace_back("hw:" + std::to_string(card), description);
+    }
+    return out;
+}
+
+}  // namespace platform::mixer
