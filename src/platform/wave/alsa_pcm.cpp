@@ -1,0 +1,110 @@
+#include "platform/wave/alsa_pcm.h"
+
+#include "platform/wave/device_status.h"
+
+#include <memory>
+
+namespace platform::wave {
+namespace {
+
+// Generous rings, as a busy machine can keep the device thread waiting for a
+// while. A capture ring adds no delay (frames are read as soon as they come);
+// a playback ring delays every change of the generator by its length, on top
+// of the player's own queue, so it stays shorter.
+constexpr unsigned kCaptureRingMicroseconds = 500'000;
+constexpr unsigned kPlaybackRingMicroseconds = 300'000;
+constexpr unsigned kCapturePeriodMicroseconds = 20'000;
+constexpr unsigned kPlaybackPeriodMicroseconds = 50'000;
+
+struct HwParamsFree {
+    void operator()(snd_pcm_hw_params_t* p) const { snd_pcm_hw_params_free(p); }
+};
+struct SwParamsFree {
+    void operator()(snd_pcm_sw_params_t* p) const { snd_pcm_sw_params_free(p); }
+};
+
+class Setup {
+public:
+    Setup(Direction direction, const std::string& name, const WAVEFORMATEX& format, snd_pcm_t* pcm)
+        : direction_(direction), name_(name), format_(format), pcm_(pcm) {}
+
+    AlsaFailure run(AlsaPcmSetup& out) {
+        snd_pcm_hw_params_t* rawHw = nullptr;
+        snd_pcm_sw_params_t* rawSw = nullptr;
+        if (int e = snd_pcm_hw_params_malloc(&rawHw); e < 0) return fail(AlsaStep::Format, e, "");
+        std::unique_ptr<snd_pcm_hw_params_t, HwParamsFree> hw(rawHw);
+        if (int e = snd_pcm_sw_params_malloc(&rawSw); e < 0) return fail(AlsaStep::Format, e, "");
+        std::unique_ptr<snd_pcm_sw_params_t, SwParamsFree> sw(rawSw);
+
+        if (int e = snd_pcm_hw_params_any(pcm_, hw.get()); e < 0) return fail(AlsaStep::Format, e, "");
+        if (int e = snd_pcm_hw_params_set_access(pcm_, hw.get(), SND_PCM_ACCESS_RW_INTERLEAVED); e < 0)
+            return fail(AlsaStep::Format, e, "interleaved access not supported");
+        const snd_pcm_format_t sampleFormat = format_.wBitsPerSample == 8 ? SND_PCM_FORMAT_U8 : SND_PCM_FORMAT_S16_LE;
+        if (int e = snd_pcm_hw_params_set_format(pcm_, hw.get(), sampleFormat); e < 0)
+            return fail(AlsaStep::Format, e, std::to_string(format_.wBitsPerSample) + "-bit samples not supported");
+        if (int e = snd_pcm_hw_params_set_channels(pcm_, hw.get(), format_.nChannels); e < 0)
+            return fail(AlsaStep::Format, e, std::to_string(format_.nChannels) + " channels not supported");
+        snd_pcm_hw_params_set_rate_resample(pcm_, hw.get(), 1);
+        if (int e = snd_pcm_hw_params_set_rate(pcm_, hw.get(), format_.nSamplesPerSec, 0); e < 0)
+            return fail(AlsaStep::Format, e, std::to_string(format_.nSamplesPerSec) + " Hz not supported");
+
+        // Ring and period are wishes; the device grants what it can.
+        const bool input = direction_ == Direction::Input;
+        unsigned ring = input ? kCaptureRingMicroseconds : kPlaybackRingMicroseconds;
+        unsigned period = input ? kCapturePeriodMicroseconds : kPlaybackPeriodMicroseconds;
+        int dir = 0;
+        snd_pcm_hw_params_set_buffer_time_near(pcm_, hw.get(), &ring, &dir);
+        dir = 0;
+        snd_pcm_hw_params_set_period_time_near(pcm_, hw.get(), &period, &dir);
+        if (int e = snd_pcm_hw_params(pcm_, hw.get()); e < 0) return fail(AlsaStep::Format, e, "");
+
+        snd_pcm_hw_params_get_buffer_size(hw.get(), &out.bufferFrames);
+        dir = 0;
+        snd_pcm_hw_params_get_period_size(hw.get(), &out.periodFrames, &dir);
+        out.canPause = snd_pcm_hw_params_can_pause(hw.get()) != 0;
+        if (out.periodFrames == 0) out.periodFrames = 1;
+        if (out.bufferFrames < out.periodFrames) out.bufferFrames = out.periodFrames;
+
+        if (int e = snd_pcm_sw_params_current(pcm_, sw.get()); e < 0) return fail(AlsaStep::Format, e, "");
+        snd_pcm_sw_params_set_avail_min(pcm_, sw.get(), out.periodFrames);
+        if (direction_ == Direction::Output) {
+            // Start once the ring is nearly full; a short last stretch is
+            // started by the stream itself.
+            snd_pcm_sw_params_set_start_threshold(pcm_, sw.get(), out.bufferFrames - out.periodFrames + 1);
+        }
+        if (int e = snd_pcm_sw_params(pcm_, sw.get()); e < 0) return fail(AlsaStep::Format, e, "");
+        return {};
+    }
+
+private:
+    AlsaFailure fail(AlsaStep step, int err, const std::string& what) {
+        std::string detail = describeFormat(format_);
+        if (!what.empty()) detail += " (" + what + ")";
+        return alsaFailure(step, direction_, name_, err, detail);
+    }
+
+    Direction direction_;
+    const std::string& name_;
+    const WAVEFORMATEX& format_;
+    snd_pcm_t* pcm_;
+};
+
+}  // namespace
+
+AlsaFailure openAlsaPcm(Direction direction, const std::string& name, const WAVEFORMATEX& format,
+                        snd_pcm_t*& pcm, AlsaPcmSetup& setup) {
+    pcm = nullptr;
+    snd_pcm_t* opened = nullptr;
+    const snd_pcm_stream_t stream = direction == Direction::Input ? SND_PCM_STREAM_CAPTURE : SND_PCM_STREAM_PLAYBACK;
+    if (int e = snd_pcm_open(&opened, name.c_str(), stream, SND_PCM_NONBLOCK); e < 0)
+        return alsaFailure(AlsaStep::Open, direction, name, e);
+    AlsaFailure f = Setup(direction, name, format, opened).run(setup);
+    if (f.code != MMSYSERR_NOERROR) {
+        snd_pcm_close(opened);
+        return f;
+    }
+    pcm = opened;
+    return {};
+}
+
+}  // namespace platform::wave

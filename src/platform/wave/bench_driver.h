@@ -1,0 +1,40 @@
+#pragma once
+// BenchDriver: the virtual measuring bench, the default when there is no
+// sound hardware. Its output device is the generator (what the player plays
+// becomes the source voltage), its input device the measuring unit's line
+// input (shunt voltage left, divider output right), joined by the test
+// circuit of bench_circuit.h, all on a VirtualClock: the input records what
+// the output played at the same instants, silence before the first sample.
+//
+// Both devices take any PCM format; each can be open once at a time.
+#include "platform/virtual_clock.h"
+#include "platform/wave/bench_config.h"
+#include "platform/wave/driver.h"
+
+#include <memory>
+
+namespace platform::wave {
+
+struct BenchState;
+
+class BenchDriver final : public Driver {
+public:
+    // The configuration should pass benchConfigError(); a negative load or
+    // noise is taken as 0.
+    explicit BenchDriver(BenchConfig config = {}, VirtualClock& clock = virtualClock());
+    ~BenchDriver() override;
+
+    std::string name() const override { return "bench"; }
+    UINT deviceCount(Direction direction) const override;
+    std::string deviceName(Direction direction, UINT device) const override;
+    MMRESULT open(Direction direction, UINT device, const WAVEFORMATEX& format, BufferSink& sink,
+                  std::unique_ptr<Stream>& stream) override;
+
+    const BenchConfig& config() const;
+
+private:
+    VirtualClock& clock_;
+    std::shared_ptr<BenchState> state_;
+};
+
+}  // namespace platform::wave

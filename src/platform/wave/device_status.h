@@ -1,0 +1,37 @@
+#pragma once
+// DeviceStatus: what the wave drivers tell the user about their devices, kept
+// process-wide so that the application can show it (the `audio` section of
+// --state, an error line in the window): how many over- and underruns the
+// drivers recovered from, per direction, and the text of the last device
+// failure (a device that refused a format, disappeared or stopped delivering).
+//
+// Thread-safe: the real drivers report from their device threads.
+#include "platform/wave/driver.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace platform::wave {
+
+// Over- or underruns recovered so far in this direction (capture overruns for
+// Input, playback underruns for Output), over all devices and drivers.
+std::uint64_t xrunCount(Direction direction);
+
+// The last device failure in this direction, or of either direction; empty
+// when there has been none. The text names the device and what happened.
+std::string lastDeviceError(Direction direction);
+std::string lastDeviceError();
+
+// Reporting, for drivers. noteXrun counts one run and prints a line on stderr;
+// noteDeviceError stores the text and prints it on stderr.
+void noteXrun(Direction direction, std::string_view device);
+void noteDeviceError(Direction direction, std::string_view text);
+
+// "44100 Hz, 2 channels, 16-bit", for messages about a format.
+std::string describeFormat(const WAVEFORMATEX& format);
+
+// Back to no runs and no errors (a fresh start, and tests).
+void clearDeviceStatus();
+
+}  // namespace platform::wave
