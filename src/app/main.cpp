@@ -2,6 +2,7 @@
 // main window and run it (or run it headless).
 #include "app/audio_setup.h"
 #include "app/command_line.h"
+#include "app/device_status_bar.h"
 #include "app/form.h"
 #include "app/headless_runner.h"
 #include "platform/clock_pacer.h"
@@ -49,6 +50,7 @@ int main(int argc, char** argv) {
 
     std::optional<platform::ClockPacer> pacer;
     if (audio.clock != nullptr) pacer.emplace(*audio.clock);
+    new app::DeviceStatusBar(*form);  // owned by the window
     form->show();
     idle.attachToEventLoop();
     return QApplication::exec();

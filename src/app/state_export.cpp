@@ -5,6 +5,7 @@
 #include "audio/audio_in.h"
 #include "audio/audio_out.h"
 #include "mixer/mixer_state.h"
+#include "platform/wave/device_status.h"
 
 #include <QJsonArray>
 #include <QLineEdit>
@@ -108,6 +109,17 @@ QJsonObject componentJson(const audio::TAudioIO& c) {
                        {"ErrorMessage", QString::fromStdString(c.ErrorMessage())}};
 }
 
+QJsonObject audioJson(const TForm1& form) {
+    namespace wave = platform::wave;
+    return QJsonObject{
+        {"AudioIn1", componentJson(*form.AudioIn1)},
+        {"AudioOut1", componentJson(*form.AudioOut1)},
+        {"Overruns", static_cast<qint64>(wave::xrunCount(wave::Direction::Input))},
+        {"Underruns", static_cast<qint64>(wave::xrunCount(wave::Direction::Output))},
+        {"DeviceError", QString::fromStdString(wave::lastDeviceError())},
+    };
+}
+
 }  // namespace
 
 QJsonObject exportState(const TForm1& form) {
@@ -117,8 +129,7 @@ QJsonObject exportState(const TForm1& form) {
         {"controls", controlsJson(form)},
         {"menu", menuJson(form)},
         {"state", stateJson(form)},
-        {"audio", QJsonObject{{"AudioIn1", componentJson(*form.AudioIn1)},
-                              {"AudioOut1", componentJson(*form.AudioOut1)}}},
+        {"audio", audioJson(form)},
         {"mixer", mixer::mixerStateJson(*form.AudioMixer1)},
         {"errors", errors},
     };
