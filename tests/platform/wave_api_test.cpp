@@ -16,16 +16,6 @@ namespace {
 using namespace platform;
 using namespace platform::wave;
 
-WAVEFORMATEX pcm(DWORD rate, WORD channels, WORD bits) {
-    WAVEFORMATEX f;
-    f.wFormatTag = WAVE_FORMAT_PCM;
-    f.nChannels = channels;
-    f.nSamplesPerSec = rate;
-    f.wBitsPerSample = bits;
-    f.nBlockAlign = static_cast<WORD>(channels * bits / 8);
-    f.nAvgBytesPerSec = f.nBlockAlign * rate;
-    return f;
-}
 
 class WaveApi : public ::testing::Test {
 protected:
@@ -45,7 +35,7 @@ protected:
 };
 
 TEST_F(WaveApi, OpenChecksItsParametersBeforeTheDriverSeesThem) {
-    const WAVEFORMATEX good = pcm(44100, 2, 16);
+    const WAVEFORMATEX good = pcmFormat(44100, 2, 16);
     HWAVEIN in{};
     EXPECT_EQ(waveInOpen(nullptr, WAVE_MAPPER, &good, window.handle(), 0, flags), MMSYSERR_INVALPARAM);
     EXPECT_EQ(waveInOpen(&in, WAVE_MAPPER, nullptr, window.handle(), 0, flags), MMSYSERR_INVALPARAM);
@@ -57,14 +47,14 @@ TEST_F(WaveApi, OpenChecksItsParametersBeforeTheDriverSeesThem) {
     WAVEFORMATEX bad = good;
     bad.nBlockAlign = 2;
     EXPECT_EQ(waveInOpen(&in, WAVE_MAPPER, &bad, window.handle(), 0, flags), WAVERR_BADFORMAT);
-    EXPECT_EQ(waveInOpen(&in, WAVE_MAPPER, &(bad = pcm(0, 1, 16)), window.handle(), 0, flags), WAVERR_BADFORMAT);
-    EXPECT_EQ(waveInOpen(&in, WAVE_MAPPER, &(bad = pcm(44100, 1, 24)), window.handle(), 0, flags),
+    EXPECT_EQ(waveInOpen(&in, WAVE_MAPPER, &(bad = pcmFormat(0, 1, 16)), window.handle(), 0, flags), WAVERR_BADFORMAT);
+    EXPECT_EQ(waveInOpen(&in, WAVE_MAPPER, &(bad = pcmFormat(44100, 1, 24)), window.handle(), 0, flags),
               WAVERR_BADFORMAT);
     bad = good;
     bad.wFormatTag = 3;
     EXPECT_EQ(waveInOpen(&in, WAVE_MAPPER, &bad, window.handle(), 0, flags), WAVERR_BADFORMAT);
     // Consistent, but not a rate the simulated device takes.
-    EXPECT_EQ(waveInOpen(&in, WAVE_MAPPER, &(bad = pcm(12345, 1, 16)), window.handle(), 0, flags),
+    EXPECT_EQ(waveInOpen(&in, WAVE_MAPPER, &(bad = pcmFormat(12345, 1, 16)), window.handle(), 0, flags),
               WAVERR_BADFORMAT);
     EXPECT_EQ(driver->openStreams(Direction::Input), 0);
 
@@ -80,7 +70,7 @@ TEST_F(WaveApi, OpenChecksItsParametersBeforeTheDriverSeesThem) {
 }
 
 TEST_F(WaveApi, EveryOpenHasItsOwnHandleAndNotificationsCarryIt) {
-    const WAVEFORMATEX f = pcm(22050, 1, 16);
+    const WAVEFORMATEX f = pcmFormat(22050, 1, 16);
     HWAVEOUT first{}, second{};
     ASSERT_EQ(waveOutOpen(&first, WAVE_MAPPER, &f, window.handle(), 0, flags), MMSYSERR_NOERROR);
     EXPECT_EQ(waveOutOpen(&second, WAVE_MAPPER, &f, window.handle(), 0, flags), MMSYSERR_ALLOCATED);
@@ -115,7 +105,7 @@ TEST_F(WaveApi, EveryOpenHasItsOwnHandleAndNotificationsCarryIt) {
 }
 
 TEST_F(WaveApi, HeadersMustBePreparedAndCannotBeTouchedWhileTheDeviceHoldsThem) {
-    const WAVEFORMATEX f = pcm(44100, 2, 16);
+    const WAVEFORMATEX f = pcmFormat(44100, 2, 16);
     HWAVEIN in{};
     ASSERT_EQ(waveInOpen(&in, WAVE_MAPPER, &f, window.handle(), 0, flags), MMSYSERR_NOERROR);
     std::vector<char> data(400);

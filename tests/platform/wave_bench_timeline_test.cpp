@@ -12,10 +12,6 @@ namespace {
 using namespace platform;
 using namespace platform::wave;
 
-WAVEFORMATEX pcm(DWORD rate, WORD channels, WORD bits) {
-    const auto align = static_cast<WORD>(channels * bits / 8);
-    return WAVEFORMATEX{WAVE_FORMAT_PCM, channels, rate, align * rate, align, bits, 0};
-}
 
 std::vector<char> ramp16(int frames, int channels) {
     std::vector<char> d;
@@ -31,7 +27,7 @@ std::vector<char> ramp16(int frames, int channels) {
 TEST(WaveBenchTimeline, SamplesTheFirstChannelHeldAtExactInstants) {
     BenchTimeline t;
     const auto data = ramp16(480, 2);  // 10 ms at 48 kHz, from 10 ms on
-    t.playing(pcm(48000, 2, 16), 10'000'000, 0, data.data(), 480);
+    t.playing(pcmFormat(48000, 2, 16), 10'000'000, 0, data.data(), 480);
     std::vector<double> got(1323);  // 30 ms at 44.1 kHz
     t.sample(0, 44100, 0, got.size(), got.data());
     for (std::size_t k = 0; k < got.size(); ++k) {
@@ -44,7 +40,7 @@ TEST(WaveBenchTimeline, SamplesTheFirstChannelHeldAtExactInstants) {
     // 8-bit samples are scaled to 16-bit units; a halt silences what follows.
     BenchTimeline eight;
     const std::vector<char> bytes{'\x00', '\x80', '\xFF', '\x81'};
-    eight.playing(pcm(4, 1, 8), 0, 0, bytes.data(), 4);  // one frame every 250 ms
+    eight.playing(pcmFormat(4, 1, 8), 0, 0, bytes.data(), 4);  // one frame every 250 ms
     eight.halted(600'000'000);
     std::vector<double> e(5);
     eight.sample(0, 4, 0, e.size(), e.data());
@@ -54,7 +50,7 @@ TEST(WaveBenchTimeline, SamplesTheFirstChannelHeldAtExactInstants) {
 TEST(WaveBenchTimeline, ForgetsWhatNobodyCanRecordAnyMore) {
     BenchTimeline t;
     const auto data = ramp16(100, 1);
-    const WAVEFORMATEX f = pcm(1000, 1, 16);  // 100 ms per stretch
+    const WAVEFORMATEX f = pcmFormat(1000, 1, 16);  // 100 ms per stretch
     // Without a recording, each new stretch replaces the finished ones.
     for (int i = 0; i < 10; ++i) t.playing(f, 0, i * 100, data.data(), 100);
     EXPECT_EQ(t.stretches(), 1u);

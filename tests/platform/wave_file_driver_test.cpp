@@ -24,10 +24,6 @@ namespace {
 using namespace platform;
 using namespace platform::wave;
 
-WAVEFORMATEX pcm(DWORD rate, WORD channels, WORD bits) {
-    const auto align = static_cast<WORD>(channels * bits / 8);
-    return WAVEFORMATEX{WAVE_FORMAT_PCM, channels, rate, align * rate, align, bits, 0};
-}
 
 void put16(std::string& s, unsigned v) {
     s += static_cast<char>(v & 0xFF);
@@ -139,7 +135,7 @@ TEST_F(WaveFileDriver, SameFormatRoundTripsThenSilenceOrLoop) {
 
     for (const bool loop : {false, true}) {
         install("pattern.wav", loop);
-        const auto got = as16(record(clock, pcm(44100, 2, 16), 10000, 4));
+        const auto got = as16(record(clock, pcmFormat(44100, 2, 16), 10000, 4));
         ASSERT_EQ(got.size(), 20000u);
         for (std::size_t i = 0; i < got.size(); ++i) {
             const std::int16_t expected = i < frames.size() ? frames[i] : loop ? frames[i - frames.size()] : 0;
@@ -159,7 +155,7 @@ TEST_F(WaveFileDriver, ConvertsRateChannelsAndSampleFormat) {
     }
     writeWav(path("sine48k.wav"), 3, 1, 48000, 32, data);
     install("sine48k.wav");
-    const auto got = as16(record(clock, pcm(44100, 2, 16), 10000, 8));
+    const auto got = as16(record(clock, pcmFormat(44100, 2, 16), 10000, 8));
     double sum = 0;
     int crossings = 0;
     for (std::size_t f = 0; f < got.size() / 2; ++f) {
@@ -176,7 +172,7 @@ TEST_F(WaveFileDriver, ConvertsRateChannelsAndSampleFormat) {
     for (int i = 0; i < 3000; ++i) bytes += {static_cast<char>(i % 256), static_cast<char>(255 - i % 256), '\x80'};
     writeWav(path("three8.wav"), 1, 3, 44100, 8, bytes);
     install("three8.wav");
-    const auto eight = as16(record(clock, pcm(44100, 2, 16), 10000, 1));
+    const auto eight = as16(record(clock, pcmFormat(44100, 2, 16), 10000, 1));
     for (int i = 0; i < 2500; ++i) {
         ASSERT_EQ(eight[2 * i], (i % 256 - 128) * 256) << i;
         ASSERT_EQ(eight[2 * i + 1], (127 - i % 256) * 256) << i;
@@ -185,7 +181,7 @@ TEST_F(WaveFileDriver, ConvertsRateChannelsAndSampleFormat) {
     // 16-bit file into an 8-bit mono recorder: the first channel, unsigned.
     writeWav(path("loud.wav"), 1, 2, 44100, 16, samples16({-32768, 5, 256, 0, 32767, 0, 0, 0}));
     install("loud.wav");
-    const auto small = record(clock, pcm(44100, 1, 8), 4, 1)[0];
+    const auto small = record(clock, pcmFormat(44100, 1, 8), 4, 1)[0];
     EXPECT_EQ(std::vector<unsigned char>(small.begin(), small.end()), (std::vector<unsigned char>{0, 129, 255, 128}));
 }
 

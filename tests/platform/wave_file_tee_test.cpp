@@ -25,10 +25,6 @@ namespace {
 using namespace platform;
 using namespace platform::wave;
 
-WAVEFORMATEX pcm(DWORD rate, WORD channels, WORD bits) {
-    const auto align = static_cast<WORD>(channels * bits / 8);
-    return WAVEFORMATEX{WAVE_FORMAT_PCM, channels, rate, align * rate, align, bits, 0};
-}
 
 std::uint32_t get32(const std::string& s, std::size_t at) {
     std::uint32_t v = 0;
@@ -144,7 +140,7 @@ protected:
 };
 
 TEST_F(WaveFileTee, KeepsThePlayedBuffersInOrderAndAppendsTheNextStream) {
-    const WAVEFORMATEX mono = pcm(22050, 1, 16);
+    const WAVEFORMATEX mono = pcmFormat(22050, 1, 16);
     {
         Player player(clock, mono);
         player.play(10, 7);       // 7 played, 3 still queued
@@ -167,7 +163,7 @@ TEST_F(WaveFileTee, KeepsThePlayedBuffersInOrderAndAppendsTheNextStream) {
         player.resetAndClose();
     }
     {
-        Player player(clock, pcm(44100, 2, 16));
+        Player player(clock, pcmFormat(44100, 2, 16));
         player.play(1, 1);
         player.resetAndClose();
     }
@@ -182,7 +178,7 @@ TEST_F(WaveFileTee, KeepsThePlayedBuffersInOrderAndAppendsTheNextStream) {
 }
 
 TEST_F(WaveFileTee, EightBitStreamsBecomeSixteenBitAndQueriesWriteNothing) {
-    const WAVEFORMATEX eight = pcm(11025, 2, 8);
+    const WAVEFORMATEX eight = pcmFormat(11025, 2, 8);
     EXPECT_EQ(waveOutOpen(nullptr, WAVE_MAPPER, &eight, 0, 0, WAVE_FORMAT_QUERY), MMSYSERR_NOERROR);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
     {
@@ -204,7 +200,7 @@ TEST_F(WaveFileTee, EightBitStreamsBecomeSixteenBitAndQueriesWriteNothing) {
 TEST_F(WaveFileTee, UnwritablePathIsReportedOnceAndPlayingGoesOn) {
     tee = std::make_shared<TeeDriver>(sim, TeeConfig{dir.filePath("no/such/dir/x.wav").toStdString()});
     setDriver(tee);
-    Player player(clock, pcm(22050, 1, 16));
+    Player player(clock, pcmFormat(22050, 1, 16));
     player.play(3, 3);
     player.resetAndClose();
     EXPECT_NE(lastDeviceError(Direction::Output).find("Cannot write the output WAV file"), std::string::npos)

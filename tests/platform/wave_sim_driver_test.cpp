@@ -18,16 +18,6 @@ namespace {
 using namespace platform;
 using namespace platform::wave;
 
-WAVEFORMATEX pcm(DWORD rate, WORD channels, WORD bits) {
-    WAVEFORMATEX f;
-    f.wFormatTag = WAVE_FORMAT_PCM;
-    f.nChannels = channels;
-    f.nSamplesPerSec = rate;
-    f.wBitsPerSample = bits;
-    f.nBlockAlign = static_cast<WORD>(channels * bits / 8);
-    f.nAvgBytesPerSec = f.nBlockAlign * rate;
-    return f;
-}
 
 struct Buffer {
     std::vector<char> data;
@@ -73,7 +63,7 @@ TEST_F(SimDriverTest, RecordsFromTheSignalSourceAndReturnsBuffersWhenTheirLastFr
         auto* s = reinterpret_cast<std::int16_t*>(data);
         for (std::size_t i = 0; i < frames * f.nChannels; ++i) s[i] = static_cast<std::int16_t>(first + i / 2);
     });
-    const WAVEFORMATEX f = pcm(44100, 2, 16);
+    const WAVEFORMATEX f = pcmFormat(44100, 2, 16);
     HWAVEIN in{};
     ASSERT_EQ(waveInOpen(&in, WAVE_MAPPER, &f, window.handle(), 0, flags), MMSYSERR_NOERROR);
     Buffer a(10000), b(10000), c(10000);
@@ -113,7 +103,7 @@ TEST_F(SimDriverTest, RecordsFromTheSignalSourceAndReturnsBuffersWhenTheirLastFr
 }
 
 TEST_F(SimDriverTest, PlaysBuffersBackToBackPausesWhereItIsAndLogsWhatWasPlayed) {
-    const WAVEFORMATEX f = pcm(22050, 1, 16);
+    const WAVEFORMATEX f = pcmFormat(22050, 1, 16);
     HWAVEOUT out{};
     ASSERT_EQ(waveOutOpen(&out, WAVE_MAPPER, &f, window.handle(), 0, flags), MMSYSERR_NOERROR);
     Buffer a(8192), b(8192), c(8192);
@@ -163,7 +153,7 @@ TEST_F(SimDriverTest, PlaysBuffersBackToBackPausesWhereItIsAndLogsWhatWasPlayed)
 }
 
 TEST_F(SimDriverTest, InjectedFaultsRefuseTheChosenCallsOnly) {
-    const WAVEFORMATEX f = pcm(44100, 2, 16);
+    const WAVEFORMATEX f = pcmFormat(44100, 2, 16);
     HWAVEIN in{};
     driver->injectFault(SimCall::Open, MMSYSERR_ALLOCATED);
     EXPECT_EQ(waveInOpen(&in, WAVE_MAPPER, &f, window.handle(), 0, flags), MMSYSERR_ALLOCATED);

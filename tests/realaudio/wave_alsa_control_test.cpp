@@ -20,10 +20,6 @@ namespace {
 using namespace platform;
 using namespace platform::wave;
 
-WAVEFORMATEX pcm(DWORD rate, WORD channels, WORD bits) {
-    const auto align = static_cast<WORD>(channels * bits / 8);
-    return WAVEFORMATEX{WAVE_FORMAT_PCM, channels, rate, align * rate, align, bits, 0};
-}
 
 void pumpFor(int milliseconds) {
     QElapsedTimer t;
@@ -59,7 +55,7 @@ protected:
 };
 
 TEST_F(WaveAlsaControl, ResetHandsBackEveryRecordingBufferInOrder) {
-    const WAVEFORMATEX f = pcm(44100, 2, 16);
+    const WAVEFORMATEX f = pcmFormat(44100, 2, 16);
     HWAVEIN h{};
     ASSERT_EQ(waveInOpen(&h, WAVE_MAPPER, &f, window.handle(), 0, CALLBACK_WINDOW), MMSYSERR_NOERROR);
     Buffers b(3, 44100 * 4);  // a second each
@@ -88,7 +84,7 @@ TEST_F(WaveAlsaControl, ResetHandsBackEveryRecordingBufferInOrder) {
 }
 
 TEST_F(WaveAlsaControl, PausedPlayerKeepsItsBuffersUntilRestarted) {
-    const WAVEFORMATEX f = pcm(22050, 1, 16);
+    const WAVEFORMATEX f = pcmFormat(22050, 1, 16);
     HWAVEOUT h{};
     ASSERT_EQ(waveOutOpen(&h, WAVE_MAPPER, &f, window.handle(), 0, CALLBACK_WINDOW), MMSYSERR_NOERROR);
     ASSERT_EQ(waveOutPause(h), MMSYSERR_NOERROR);

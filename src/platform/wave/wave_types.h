@@ -28,6 +28,7 @@ struct WAVEFORMATEX {
     WORD cbSize = 0;
 };
 
+
 // One buffer handed to a device. The caller owns the record and the data; the
 // device borrows both from the add/write call until the buffer comes back.
 struct WAVEHDR {
@@ -68,5 +69,17 @@ inline constexpr UINT MM_WOM_DONE = 0x3BD;
 inline constexpr UINT MM_WIM_OPEN = 0x3BE;
 inline constexpr UINT MM_WIM_CLOSE = 0x3BF;
 inline constexpr UINT MM_WIM_DATA = 0x3C0;
+
+// A consistent PCM format record: block alignment and byte rate derived.
+inline WAVEFORMATEX pcmFormat(DWORD rate, WORD channels, WORD bits) {
+    WAVEFORMATEX f;
+    f.wFormatTag = WAVE_FORMAT_PCM;
+    f.nChannels = channels;
+    f.nSamplesPerSec = rate;
+    f.wBitsPerSample = bits;
+    f.nBlockAlign = static_cast<WORD>(channels * (bits / 8));
+    f.nAvgBytesPerSec = f.nBlockAlign * rate;
+    return f;
+}
 
 }  // namespace platform::wave
