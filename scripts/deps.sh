@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-liberation fonts-urw-base35 fonts-dejavu-core
   pulseaudio pulseaudio-utils libasound2-plugins alsa-utils
-  xvfb xauth sox
+  xvfb xauth
 )
 
 missing=()
