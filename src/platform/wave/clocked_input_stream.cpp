@@ -14,6 +14,7 @@ ClockedInputStream::~ClockedInputStream() { release(); }
 
 MMRESULT ClockedInputStream::submit(WAVEHDR& header) {
     queue_.push_back({&header, header.lpData, header.dwBufferLength / format_.nBlockAlign});
+    heldChanged(1);
     if (recording_ && queue_.size() == 1) beginHead();
     return MMSYSERR_NOERROR;
 }
@@ -56,6 +57,7 @@ void ClockedInputStream::finishHead() {
     timer_ = 0;
     const Pending head = queue_.front();
     queue_.pop_front();
+    heldChanged(-1);
     fill(head.data, headFrame_, head.frames);
     nextFrame_ = headFrame_ + head.frames;
     sink_.done(*head.header, static_cast<DWORD>(head.frames * format_.nBlockAlign));
@@ -69,6 +71,7 @@ void ClockedInputStream::returnQueued(bool all) {
     while (!queue_.empty() && (all || first)) {
         const Pending p = queue_.front();
         queue_.pop_front();
+        heldChanged(-1);
         std::int64_t got = 0;
         if (first && recording_) {
             got = std::clamp<std::int64_t>(frameNow() - headFrame_, 0, p.frames);
@@ -95,6 +98,7 @@ void ClockedInputStream::release() {
     released_ = true;
     clock_.cancel(timer_);
     timer_ = 0;
+    heldChanged(-static_cast<int>(queue_.size()));
     queue_.clear();
     stopRecording();
     if (onClose_) onClose_();

@@ -1,6 +1,6 @@
 #pragma once
 // ClockedInputStream: a recording on the virtual clock, for the drivers whose
-// line input is computed (the WAV-file and bench drivers). From start() the
+// line input is computed (the simulated, WAV-file and bench drivers). From start() the
 // device records continuously: each queued buffer receives the frames that
 // pass while it is at the head of the queue and comes back when its last
 // frame has passed; frames that pass while no buffer is queued are lost.
@@ -27,7 +27,10 @@ public:
     virtual void stopped() {}
 };
 
-class ClockedInputStream final : public Stream {
+// A driver may derive to follow the buffers it holds; a derived class that
+// overrides heldChanged() calls close() in its own destructor, so that the
+// hook still reaches it.
+class ClockedInputStream : public Stream {
 public:
     // `source` must outlive the stream; `onClose` runs once, at close.
     ClockedInputStream(VirtualClock& clock, const WAVEFORMATEX& format, BufferSink& sink, ClockedSource& source,
@@ -39,6 +42,11 @@ public:
     MMRESULT pause() override;
     void reset() override;
     void close() override;
+
+protected:
+    // The buffers held changed by `change`: +1 at submit, -1 as one leaves the
+    // queue (before the sink hears of it), minus those still queued at close.
+    virtual void heldChanged(int /*change*/) {}
 
 private:
     struct Pending {

@@ -14,6 +14,7 @@ ClockedOutputStream::~ClockedOutputStream() { release(); }
 
 MMRESULT ClockedOutputStream::submit(WAVEHDR& header) {
     queue_.push_back({&header, header.lpData, header.dwBufferLength / format_.nBlockAlign});
+    heldChanged(1);
     if (running_ && queue_.size() == 1) beginHead(false);
     return MMSYSERR_NOERROR;
 }
@@ -40,10 +41,19 @@ MMRESULT ClockedOutputStream::pause() {
 void ClockedOutputStream::reset() {
     clock_.cancel(timer_);
     timer_ = 0;
-    if (running_ && !queue_.empty()) halt();
+    if (!queue_.empty()) {
+        // The head is cut short where it is.
+        Pending& head = queue_.front();
+        if (running_) {
+            head.played += headProgress();
+            halt();
+        }
+        if (head.played > 0) played(head.data, head.played, head.firstSound, false);
+    }
     while (!queue_.empty()) {
         const Pending p = queue_.front();
         queue_.pop_front();
+        heldChanged(-1);
         sink_.done(*p.header, 0);
     }
 }
@@ -55,7 +65,8 @@ void ClockedOutputStream::beginHead(bool continuous) {
         origin_ = clock_.now();
         runFrames_ = 0;
     }
-    const Pending& head = queue_.front();
+    Pending& head = queue_.front();
+    if (head.firstSound < 0) head.firstSound = clock_.now();
     const std::int64_t rest = head.frames - head.played;
     if (observer_ != nullptr && rest > 0)
         observer_->playing(format_, origin_, runFrames_, head.data + head.played * format_.nBlockAlign, rest);
@@ -73,7 +84,9 @@ void ClockedOutputStream::finishHead() {
     timer_ = 0;
     const Pending head = queue_.front();
     queue_.pop_front();
+    heldChanged(-1);
     runFrames_ += head.frames - head.played;
+    played(head.data, head.frames, head.firstSound, true);
     sink_.done(*head.header, 0);
     if (!queue_.empty() && running_) beginHead(true);
 }
@@ -88,6 +101,7 @@ void ClockedOutputStream::release() {
     clock_.cancel(timer_);
     timer_ = 0;
     if (running_ && !queue_.empty()) halt();
+    heldChanged(-static_cast<int>(queue_.size()));
     queue_.clear();
     if (onClose_) onClose_();
 }

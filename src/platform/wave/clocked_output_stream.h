@@ -1,8 +1,9 @@
 #pragma once
-// ClockedOutputStream: playback on the virtual clock, for the WAV-file and
-// bench drivers. Written buffers play one after the other; a buffer comes back
-// when its last frame has played. Pause halts the head buffer where it is;
-// restart plays on from there. A PlaybackObserver may follow what is played.
+// ClockedOutputStream: playback on the virtual clock, for the simulated,
+// WAV-file and bench drivers. Written buffers play one after the other; a
+// buffer comes back when its last frame has played. Pause halts the head
+// buffer where it is; restart plays on from there. A PlaybackObserver may
+// follow what is played.
 #include "platform/virtual_clock.h"
 #include "platform/wave/driver.h"
 
@@ -27,7 +28,10 @@ public:
     virtual void halted(Nanoseconds at) = 0;
 };
 
-class ClockedOutputStream final : public Stream {
+// A driver may derive to follow the buffers it holds and what each played; a
+// derived class that overrides the hooks calls close() in its own destructor,
+// so that they still reach it.
+class ClockedOutputStream : public Stream {
 public:
     // `observer` may be null and must outlive the stream; `onClose` runs once, at close.
     ClockedOutputStream(VirtualClock& clock, const WAVEFORMATEX& format, BufferSink& sink,
@@ -40,12 +44,25 @@ public:
     void reset() override;
     void close() override;
 
+protected:
+    // The buffers held changed by `change`: +1 at submit, -1 as one leaves the
+    // queue (before the sink hears of it), minus those still queued at close.
+    virtual void heldChanged(int /*change*/) {}
+    // A buffer leaves the queue having played its first `frames` frames
+    // (`data`, valid only during the call) from `start` until now: all of it
+    // (`complete`), or the part a reset cut short (only when some played).
+    virtual void played(const char* /*data*/, std::int64_t /*frames*/, Nanoseconds /*start*/, bool /*complete*/) {}
+
+    const WAVEFORMATEX& format() const { return format_; }
+    const VirtualClock& clock() const { return clock_; }
+
 private:
     struct Pending {
         WAVEHDR* header;
         const char* data;
         std::int64_t frames;
-        std::int64_t played = 0;  // frames played before the current stretch
+        std::int64_t played = 0;      // frames played before the current stretch
+        Nanoseconds firstSound = -1;  // time its first frame started, -1 before
     };
 
     // Starts the head playing; `continuous`: right after the previous buffer.

@@ -1,9 +1,11 @@
 #include "platform/wave/sim_driver.h"
 
-#include "platform/wave/sim_input_stream.h"
+#include "platform/wave/clocked_input_stream.h"
 #include "platform/wave/sim_output_stream.h"
+#include "platform/wave/sim_stream.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace platform::wave {
 namespace {
@@ -22,6 +24,14 @@ bool accepts(const SimDevice& d, const WAVEFORMATEX& f) {
 }
 
 }  // namespace
+
+void SimSignal::fill(const WAVEFORMATEX& format, Nanoseconds /*origin*/, std::int64_t firstFrame, char* data,
+                     std::size_t frames) {
+    if (source)
+        source(format, firstFrame, data, frames);
+    else
+        std::memset(data, format.wBitsPerSample == 8 ? 0x80 : 0, frames * format.nBlockAlign);  // silence
+}
 
 MMRESULT SimState::takeFault(SimCall call) {
     SimFaultRule& rule = faults[static_cast<std::size_t>(call)];
@@ -69,14 +79,19 @@ MMRESULT SimDriver::open(Direction direction, UINT device, const WAVEFORMATEX& f
     ++opens[device];
     ++state_->openStreams[SimState::index(direction)];
     ++state_->opens;
+    auto onClose = [state = state_, direction, device] {
+        --state->openStreams[SimState::index(direction)];
+        --(direction == Direction::Input ? state->inputOpens : state->outputOpens)[device];
+    };
     if (input)
-        stream = std::make_unique<SimInputStream>(state_, clock_, format, sink, device);
+        stream = std::make_unique<SimStream<ClockedInputStream>>(state_, direction, clock_, format, sink,
+                                                                 state_->signal, onClose);
     else
-        stream = std::make_unique<SimOutputStream>(state_, clock_, format, sink, device, state_->opens);
+        stream = std::make_unique<SimOutputStream>(state_, state_->opens, clock_, format, sink, onClose);
     return MMSYSERR_NOERROR;
 }
 
-void SimDriver::setSignalSource(SignalSource source) { state_->source = std::move(source); }
+void SimDriver::setSignalSource(SignalSource source) { state_->signal.source = std::move(source); }
 
 void SimDriver::injectFault(SimCall call, MMRESULT code, int after, int times) {
     state_->faults[static_cast<std::size_t>(call)] = SimFaultRule{code, std::max(after, 0), times};

@@ -1,6 +1,7 @@
 #pragma once
 // State that the simulated driver shares with its open streams: devices,
 // signal source, fault rules, the played log and the counts tests read.
+#include "platform/wave/clocked_input_stream.h"
 #include "platform/wave/sim_driver.h"
 
 #include <array>
@@ -13,12 +14,22 @@ struct SimFaultRule {
     int times = 0;  // negative: for ever
 };
 
+// What the simulated input device records: the driver's signal source, or
+// silence while there is none.
+class SimSignal final : public ClockedSource {
+public:
+    void fill(const WAVEFORMATEX& format, Nanoseconds origin, std::int64_t firstFrame, char* data,
+              std::size_t frames) override;
+
+    SignalSource source;
+};
+
 struct SimState {
     std::vector<SimDevice> inputs;
     std::vector<SimDevice> outputs;
     std::vector<int> inputOpens;
     std::vector<int> outputOpens;
-    SignalSource source;
+    SimSignal signal;
     std::array<SimFaultRule, static_cast<std::size_t>(SimCall::Count)> faults{};
     bool keepPlayed = true;
     std::vector<PlayedBuffer> played;
