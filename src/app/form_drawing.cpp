@@ -69,6 +69,8 @@ void TForm1::drawPointer(render::Instrument instrument) {
             drawn = &state.SourcePointerDrawnX;
             break;
     }
+    // Unchanged position: nothing is drawn, and no repaint is asked for (a
+    // repaint would wake the event loop for another idle pass, and so on).
     if (*x == *drawn) return;
     ImageControl* image = imageOf(instrument);
     render::drawPointer(image->canvas(), instrument, *x, *drawn);
