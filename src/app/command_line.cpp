@@ -97,7 +97,7 @@ ParseResult parseCommandLine(const QStringList& arguments) {
         return result;
     }
     if (p.isSet(help)) {
-        result.message = p.helpText();
+        result.message = p.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("pristroje"));
         return result;
     }
     if (p.isSet(version)) {
