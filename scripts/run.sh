@@ -13,6 +13,6 @@ cmake --build build/release -j "$(nproc 2>/dev/null || echo 2)" --target pristro
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec build/release/pristroje --audio=bench "$@"
 fi
-build/release/pristroje --audio=bench --headless --run-for 3 \
+build/release/pristroje --audio=bench --headless --do track:TrackBar1=20000 --run-for 3 \
   --snapshot build/demo.png --state build/demo.json --print-readouts "$@"
 echo "wrote build/demo.png and build/demo.json"
