@@ -54,37 +54,37 @@ MMRESULT AlsaMixerDriver::getLineControls(HMIXER handle, MIXERLINECONTROLSA& con
     return describeControls(it->second->layout().topology, controls);
 }
 
-MMRESULT AlsaMixerDriver::getControlDetails(HMIXER handle, const MIXERCONTROLDETAILS& details) {
+MMRESULT AlsaMixerDriver::bindControl(HMIXER handle, const MIXERCONTROLDETAILS& details, BoundControl& out) {
     const auto it = sessions_.find(handle);
     if (it == sessions_.end()) return MMSYSERR_INVALHANDLE;
-    AlsaMixerSession& session = *it->second;
-    const MixerTopology& topology = session.layout().topology;
+    out.session = it->second.get();
+    const MixerTopology& topology = out.session->layout().topology;
     ControlLocation where;
     if (const MMRESULT r = checkDetails(topology, details, where); r != MMSYSERR_NOERROR) return r;
-    const AlsaBinding* binding = session.layout().binding(details.dwControlID);
-    if (binding == nullptr) return MIXERR_INVALCONTROL;
-    std::vector<DWORD> words;
-    if (const MMRESULT r = session.read(*binding, words, lastError_); r != MMSYSERR_NOERROR) return r;
+    out.binding = out.session->layout().binding(details.dwControlID);
+    if (out.binding == nullptr) return MIXERR_INVALCONTROL;
     const TopologyLine& line = *findLine(topology, where.destination, where.source);
     const TopologyControl& control = line.controls[where.index];
-    copyToDetails(words, valueChannels(control, line), valueItems(control), details);
+    out.channels = valueChannels(control, line);
+    out.items = valueItems(control);
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT AlsaMixerDriver::getControlDetails(HMIXER handle, const MIXERCONTROLDETAILS& details) {
+    BoundControl c;
+    if (const MMRESULT r = bindControl(handle, details, c); r != MMSYSERR_NOERROR) return r;
+    std::vector<DWORD> words;
+    if (const MMRESULT r = c.session->read(*c.binding, words, lastError_); r != MMSYSERR_NOERROR) return r;
+    copyToDetails(words, c.channels, c.items, details);
     return MMSYSERR_NOERROR;
 }
 
 MMRESULT AlsaMixerDriver::setControlDetails(HMIXER handle, const MIXERCONTROLDETAILS& details) {
-    const auto it = sessions_.find(handle);
-    if (it == sessions_.end()) return MMSYSERR_INVALHANDLE;
-    AlsaMixerSession& session = *it->second;
-    const MixerTopology& topology = session.layout().topology;
-    ControlLocation where;
-    if (const MMRESULT r = checkDetails(topology, details, where); r != MMSYSERR_NOERROR) return r;
-    const AlsaBinding* binding = session.layout().binding(details.dwControlID);
-    if (binding == nullptr) return MIXERR_INVALCONTROL;
-    const TopologyLine& line = *findLine(topology, where.destination, where.source);
-    const TopologyControl& control = line.controls[where.index];
+    BoundControl c;
+    if (const MMRESULT r = bindControl(handle, details, c); r != MMSYSERR_NOERROR) return r;
     std::vector<DWORD> words;
-    copyFromDetails(details, valueChannels(control, line), valueItems(control), words);
-    return session.write(*binding, words, lastError_);
+    copyFromDetails(details, c.channels, c.items, words);
+    return c.session->write(*c.binding, words, lastError_);
 }
 
 std::vector<std::pair<std::string, std::string>> alsaMixerDevices() {

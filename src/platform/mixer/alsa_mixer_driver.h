@@ -22,6 +22,7 @@
 namespace platform::mixer {
 
 class AlsaMixerSession;
+struct AlsaBinding;
 
 class AlsaMixerDriver : public MixerDriver {
 public:
@@ -43,6 +44,16 @@ public:
     MMRESULT setControlDetails(HMIXER handle, const MIXERCONTROLDETAILS& details) override;
 
 private:
+    // The open session, ALSA binding and value shape of the control a details
+    // request names.
+    struct BoundControl {
+        AlsaMixerSession* session = nullptr;
+        const AlsaBinding* binding = nullptr;
+        DWORD channels = 0;
+        DWORD items = 0;
+    };
+    MMRESULT bindControl(HMIXER handle, const MIXERCONTROLDETAILS& details, BoundControl& out);
+
     std::string device_;
     std::string lastError_;
     std::map<HMIXER, std::unique_ptr<AlsaMixerSession>> sessions_;  // one view of the card per handle
