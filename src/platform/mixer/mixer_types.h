@@ -7,6 +7,7 @@
 // component was designed against. Records that hold no pointer have the sizes
 // the component expects (MIXERCAPSA 48, MIXERLINEA 168, MIXERCONTROLA 148);
 // records that hold a pointer are as large as this build's pointers make them.
+#include "platform/mm_result.h"
 #include "platform/win_types.h"
 
 #include <cstdint>
@@ -26,18 +27,8 @@ inline constexpr UINT MAXPNAMELEN = 32;
 inline constexpr UINT MIXER_SHORT_NAME_CHARS = 16;
 inline constexpr UINT MIXER_LONG_NAME_CHARS = 64;
 
-// Result codes.
-inline constexpr MMRESULT MMSYSERR_NOERROR = 0;
-inline constexpr MMRESULT MMSYSERR_ERROR = 1;
-inline constexpr MMRESULT MMSYSERR_BADDEVICEID = 2;
-inline constexpr MMRESULT MMSYSERR_NOTENABLED = 3;
-inline constexpr MMRESULT MMSYSERR_ALLOCATED = 4;
-inline constexpr MMRESULT MMSYSERR_INVALHANDLE = 5;
-inline constexpr MMRESULT MMSYSERR_NODRIVER = 6;
-inline constexpr MMRESULT MMSYSERR_NOMEM = 7;
-inline constexpr MMRESULT MMSYSERR_NOTSUPPORTED = 8;
-inline constexpr MMRESULT MMSYSERR_INVALFLAG = 10;
-inline constexpr MMRESULT MMSYSERR_INVALPARAM = 11;
+// Result codes: the general ones, and the mixer's own.
+using namespace platform::mmresult;
 inline constexpr MMRESULT MIXERR_INVALLINE = 1024;
 inline constexpr MMRESULT MIXERR_INVALCONTROL = 1025;
 inline constexpr MMRESULT MIXERR_INVALVALUE = 1026;
