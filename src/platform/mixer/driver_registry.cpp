@@ -1,32 +1,19 @@
 #include "platform/mixer/driver_registry.h"
 
-#include <mutex>
+#include "platform/current_driver.h"
 
 namespace platform::mixer {
 namespace {
 
-struct Registry {
-    std::mutex lock;
-    std::shared_ptr<MixerDriver> current;
-};
-
-Registry& registry() {
-    static Registry r;
+CurrentDriver<MixerDriver>& registry() {
+    static CurrentDriver<MixerDriver> r;
     return r;
 }
 
 }  // namespace
 
-void setDriver(std::shared_ptr<MixerDriver> driver) {
-    auto& r = registry();
-    std::lock_guard guard(r.lock);
-    r.current = std::move(driver);
-}
+void setDriver(std::shared_ptr<MixerDriver> driver) { registry().set(std::move(driver)); }
 
-std::shared_ptr<MixerDriver> currentDriver() {
-    auto& r = registry();
-    std::lock_guard guard(r.lock);
-    return r.current;
-}
+std::shared_ptr<MixerDriver> currentDriver() { return registry().get(); }
 
 }  // namespace platform::mixer

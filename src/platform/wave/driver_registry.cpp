@@ -1,32 +1,19 @@
 #include "platform/wave/driver_registry.h"
 
-#include <mutex>
+#include "platform/current_driver.h"
 
 namespace platform::wave {
 namespace {
 
-struct Registry {
-    std::mutex lock;
-    std::shared_ptr<Driver> current;
-};
-
-Registry& registry() {
-    static Registry r;
+CurrentDriver<Driver>& registry() {
+    static CurrentDriver<Driver> r;
     return r;
 }
 
 }  // namespace
 
-void setDriver(std::shared_ptr<Driver> driver) {
-    auto& r = registry();
-    std::lock_guard guard(r.lock);
-    r.current = std::move(driver);
-}
+void setDriver(std::shared_ptr<Driver> driver) { registry().set(std::move(driver)); }
 
-std::shared_ptr<Driver> currentDriver() {
-    auto& r = registry();
-    std::lock_guard guard(r.lock);
-    return r.current;
-}
+std::shared_ptr<Driver> currentDriver() { return registry().get(); }
 
 }  // namespace platform::wave
