@@ -1,9 +1,9 @@
 #include "app/device_status_bar.h"
 
+#include "app/status_line.h"
 #include "platform/wave/device_status.h"
 
 #include <QMainWindow>
-#include <QStatusBar>
 
 namespace app {
 
@@ -23,10 +23,7 @@ void DeviceStatusBar::refresh() {
         if (!text.isEmpty()) text += QStringLiteral("   ");
         text += QStringLiteral("recording overruns: %1, playback underruns: %2").arg(overruns).arg(underruns);
     }
-    if (text == shown_) return;
-    shown_ = text;
-    window_.statusBar()->setVisible(!text.isEmpty());
-    window_.statusBar()->showMessage(text);
+    StatusLine::of(window_).set(StatusSlot::Devices, text);
 }
 
 }  // namespace app

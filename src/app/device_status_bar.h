@@ -1,5 +1,5 @@
 #pragma once
-// A status line under the window, shown only when the sound devices have
+// The sound devices' part of the window's status line, set only when they have
 // something to say: recovered over- and underruns, and the last device
 // failure (a device that refused a format, disappeared or stopped).
 #include <QTimer>
@@ -17,7 +17,6 @@ private:
 
     QMainWindow& window_;
     QTimer timer_;
-    QString shown_;
 };
 
 }  // namespace app

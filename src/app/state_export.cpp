@@ -1,6 +1,7 @@
 #include "app/state_export.h"
 
 #include "app/form.h"
+#include "app/status_line.h"
 #include "app/window_definition.h"
 #include "audio/audio_in.h"
 #include "audio/audio_out.h"
@@ -120,6 +121,11 @@ QJsonObject audioJson(const TForm1& form) {
     };
 }
 
+QString statusLineText(const TForm1& form) {
+    const auto* line = form.findChild<const StatusLine*>(QString(), Qt::FindDirectChildrenOnly);
+    return line != nullptr ? line->shown() : QString();
+}
+
 }  // namespace
 
 QJsonObject exportState(const TForm1& form) {
@@ -132,6 +138,7 @@ QJsonObject exportState(const TForm1& form) {
         {"audio", audioJson(form)},
         {"mixer", mixer::mixerStateJson(*form.AudioMixer1)},
         {"errors", errors},
+        {"statusLine", statusLineText(form)},
     };
 }
 
