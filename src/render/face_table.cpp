@@ -46,7 +46,11 @@ constexpr BandRows kTopBand{T, T + 148};
 constexpr BandRows kTopRule{T - 2, T - 1};
 
 // Numerals. A decimal point is its own text, placed between the digits of a
-// two-digit text such as "01"; a final "10" is a "1" and a "0" 35 px apart.
+// two-digit text such as "01" and just below their baseline (see
+// kDecimalPointRow); a final "10" is a "1" and a "0" 35 px apart. The 0..1 A
+// face has a point in each of "04" and "06", 36 px right of the text as on the
+// other faces (one point midway between them would lie under the unit box).
+constexpr int P = kDecimalPointRow;
 constexpr Numeral kZeroToTen[] = {
     {"2", 160, 0}, {"4", 297, 0}, {"6", 451, 0}, {"8", 585, 0}, {"0", 22, 0}, {"1", 705, 0}, {"0", 740, 0},
 };
@@ -54,13 +58,13 @@ constexpr Numeral kZeroToThirty[] = {
     {"0", 22, 0}, {"10", 220, 0}, {"20", 450, 0}, {"30", 675, 0},
 };
 constexpr Numeral kZeroToPoint3[] = {
-    {"0", 22, 0}, {"01", 232, 0}, {"02", 463, 0}, {"03", 690, 0}, {".", 268, 0}, {".", 498, 0}, {".", 728, 0},
+    {"0", 22, 0}, {"01", 232, 0}, {"02", 463, 0}, {"03", 690, 0}, {".", 259, P}, {".", 490, P}, {".", 717, P},
 };
 constexpr Numeral kAmmeterZeroToOne[] = {
-    {"0", 22, 0}, {"04", 247, 0}, {"06", 447, 0}, {".", 386, 0}, {"1", 720, 0},
+    {"0", 22, 0}, {"04", 247, 0}, {"06", 447, 0}, {".", 274, P}, {".", 474, P}, {"1", 720, 0},
 };
 constexpr Numeral kVoltmeterZeroToOne[] = {
-    {"0", 22, 0}, {"03", 211, 0}, {"07", 490, 0}, {".", 248, 0}, {"1", 722, 0}, {".", 528, 0},
+    {"0", 22, 0}, {"03", 211, 0}, {"07", 490, 0}, {".", 238, P}, {"1", 722, 0}, {".", 517, P},
 };
 constexpr Numeral kZeroToThree[] = {
     {"0", 22, 0}, {"1", 250, 0}, {"2", 487, 0}, {"3", 715, 0},

@@ -65,6 +65,13 @@ struct FaceDesign {
     std::span<const Numeral> numerals;
 };
 
+// A decimal point is written this many rows below the digits' cell top, so
+// that it hangs just below their baseline: at the designed row it would fall
+// into the bottom strokes of the "2", "3" and "7" beside it (their flat or
+// curved feet leave no column free at the baseline), and the scale would read
+// "02" for 0.2. Its x stays the designed one, between the two digits.
+inline constexpr int kDecimalPointRow = 11;
+
 // The face font, looked up by this name (see render/fonts.h for its fallback).
 inline constexpr std::string_view kFaceFontName = "Arial Narow CE";
 
