@@ -89,6 +89,13 @@ ParseResult parseCommandLine(const QStringList& arguments) {
                                       QStringLiteral("Print the readings at the end of a headless run."));
     p.addOptions({help, version, audio, inDev, outDev, mixDev, inWav, outWav, loop, load, noise, seed, list,
                   headless, runFor, doAction, snapshot, images, state, readouts});
+    const QCommandLineOption fullScreen(QStringLiteral("fullscreen"),
+                                        QStringLiteral("Start full screen (F11 switches in the window)."));
+    const QCommandLineOption scale(QStringLiteral("scale"),
+                                   QStringLiteral("Scale the whole window by a factor from 0.5 to 4, or auto: the "
+                                                  "largest factor at which the window fits its screen."),
+                                   QStringLiteral("factor"));
+    p.addOptions({fullScreen, scale});
 
     ParseResult result;
     if (!p.parse(arguments)) {
@@ -130,6 +137,8 @@ ParseResult parseCommandLine(const QStringList& arguments) {
     o.imagesDir = p.value(images);
     o.stateFile = p.value(state);
     o.printReadouts = p.isSet(readouts);
+    o.fullScreen = p.isSet(fullScreen);
+    o.scale = p.value(scale);
 
     auto fail = [&](const QString& message) {
         result.exitCode = 2;
@@ -148,6 +157,11 @@ ParseResult parseCommandLine(const QStringList& arguments) {
         return fail(QStringLiteral("--run-for takes a number of seconds of 0 or more"));
     if (o.audio == QLatin1String("file") && o.inputWav.isEmpty())
         return fail(QStringLiteral("--audio=file needs --input-wav FILE"));
+    if (!o.scale.isEmpty() && o.scale != QLatin1String("auto")) {
+        double factor = 0;
+        if (!parseNumber(o.scale, factor) || !(factor >= 0.5 && factor <= 4.0))
+            return fail(QStringLiteral("--scale takes a factor from 0.5 to 4, or auto"));
+    }
     for (const QString& a : o.actions) {
         const QString problem = checkActionSyntax(a);
         if (!problem.isEmpty()) return fail(problem);

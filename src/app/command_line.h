@@ -26,6 +26,11 @@ struct Options {
     QString imagesDir;
     QString stateFile;
     bool printReadouts = false;
+
+    // The window on a projector: start full screen; scale the whole window by
+    // a factor (0.5 .. 4) or "auto" (the largest that fits the screen); empty: 1.
+    bool fullScreen = false;
+    QString scale;
 };
 
 struct ParseResult {

@@ -1,5 +1,6 @@
 #include "app/form.h"
 
+#include "app/client_layout.h"
 #include "app/controls/control_font.h"
 #include "app/menu_bindings.h"
 #include "app/window_definition.h"
@@ -9,6 +10,7 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QToolButton>
 #include <algorithm>
 
@@ -23,6 +25,9 @@ TForm1::TForm1(platform::Idle& idle, QWidget* parent) : QMainWindow(parent), idl
     setCentralWidget(client_);
     buildControls();
     buildMenu();
+    new ClientLayout(*this);
+    auto* fullScreen = new QShortcut(QKeySequence(Qt::Key_F11), this);
+    connect(fullScreen, &QShortcut::activated, this, &TForm1::toggleFullScreen);
 
     audioIn_ = std::make_unique<audio::TAudioIn>(this);
     AudioIn1 = audioIn_.get();

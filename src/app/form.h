@@ -139,6 +139,12 @@ public:
     // The client area as shown, in its design size.
     QWidget* clientArea() const { return client_; }
 
+    // Full screen (F11): the client area fills the screen, the controls keep
+    // their places and sizes relative to it, the images render at its size.
+    // Off: the window is back at its design size.
+    void setFullScreen(bool on);
+    void toggleFullScreen() { setFullScreen(!isFullScreen()); }
+
 private:
     void buildControls();
     void buildMenu();

@@ -23,33 +23,39 @@ void TForm1::repaintWindow() {
 
 void TForm1::DrawAmmeterBackground() {
     repaintWindow();
+    Image1->canvas().beginLayer(render::Canvas::Layer::Background);
     render::drawInstrumentBackground(Image1->canvas(), render::Instrument::Ammeter);
-    Image1->update();
+    Image1->refresh();
 }
 
 void TForm1::DrawVoltmeterBackground() {
     repaintWindow();
+    Image3->canvas().beginLayer(render::Canvas::Layer::Background);
     render::drawInstrumentBackground(Image3->canvas(), render::Instrument::Voltmeter);
-    Image3->update();
+    Image3->refresh();
 }
 
 void TForm1::DrawSourceBackground() {
     repaintWindow();
+    Image2->canvas().beginLayer(render::Canvas::Layer::Background);
+    Image4->canvas().beginLayer(render::Canvas::Layer::Background);
     render::drawInstrumentBackground(Image2->canvas(), render::Instrument::Source);
     render::drawSourceEdgeStrip(Image4->canvas());
-    Image2->update();
-    Image4->update();
+    Image2->refresh();
+    Image4->refresh();
 }
 
 void TForm1::DrawAmplitudeStrip() {
+    Image5->canvas().beginLayer(render::Canvas::Layer::Background);
     render::drawAmplitudeStrip(Image5->canvas());
-    Image5->update();
+    Image5->refresh();
 }
 
 void TForm1::drawFace(render::FaceId face) {
     ImageControl* image = imageOf(render::faceInstrument(face));
+    image->canvas().beginLayer(render::Canvas::Layer::Face);
     render::drawFace(image->canvas(), face);
-    image->update();
+    image->refresh();
 }
 
 void TForm1::drawPointer(render::Instrument instrument) {
@@ -73,8 +79,9 @@ void TForm1::drawPointer(render::Instrument instrument) {
     // repaint would wake the event loop for another idle pass, and so on).
     if (*x == *drawn) return;
     ImageControl* image = imageOf(instrument);
+    image->canvas().beginLayer(render::Canvas::Layer::Pointer);
     render::drawPointer(image->canvas(), instrument, *x, *drawn);
-    image->update();
+    image->refresh();
 }
 
 void TForm1::DrawAmmeterPointer() { drawPointer(render::Instrument::Ammeter); }

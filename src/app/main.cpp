@@ -5,6 +5,7 @@
 #include "app/device_status_bar.h"
 #include "app/form.h"
 #include "app/headless_runner.h"
+#include "app/window_scale.h"
 #include "platform/clock_pacer.h"
 #include "platform/idle.h"
 #include "render/fonts.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     const app::Options& options = *parsed.options;
     if (options.headless || options.listDevices) qputenv("QT_QPA_PLATFORM", "offscreen");
 
+    app::applyWindowScale(options, argc, argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pristroje"));
     render::registerFontSubstitutions();
@@ -51,7 +53,10 @@ int main(int argc, char** argv) {
     std::optional<platform::ClockPacer> pacer;
     if (audio.clock != nullptr) pacer.emplace(*audio.clock);
     new app::DeviceStatusBar(*form);  // owned by the window
-    form->show();
+    if (options.fullScreen)
+        form->setFullScreen(true);
+    else
+        form->show();
     idle.attachToEventLoop();
     return QApplication::exec();
 }

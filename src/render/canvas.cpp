@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace render {
 
@@ -23,10 +24,26 @@ QImage& Canvas::surface() {
 
 void Canvas::lineTo(int x, int y) {
     const Stroke stroke(m_penPos.x(), m_penPos.y(), x, y, m_penWidth);
+    const QPoint from = m_penPos;
     m_penPos = QPoint(x, y);
     QImage& img = surface();
     if (img.isNull())
         return;
+    if (m_recording || !m_display.isNull()) {
+        Operation op{m_layer, false, from.x(), from.y(), x, y, m_penWidth, m_penColor, {}, {}, 0, false, 0};
+        if (!m_display.isNull())
+            displayLine(op);
+        record(std::move(op));
+    }
+    {
+        const std::int64_t reach = std::max(m_penWidth, 1) / 2 + 2;
+        const std::int64_t l = std::max<std::int64_t>(std::min(from.x(), x) - reach, -1);
+        const std::int64_t r = std::min<std::int64_t>(std::max(from.x(), x) + reach, m_width);
+        const std::int64_t t = std::max<std::int64_t>(std::min(from.y(), y) - reach, -1);
+        const std::int64_t b = std::min<std::int64_t>(std::max(from.y(), y) + reach, m_height);
+        if (l <= r && t <= b)
+            markDirty(QRect(QPoint(static_cast<int>(l), static_cast<int>(t)), QPoint(static_cast<int>(r), static_cast<int>(b))));
+    }
     const std::int64_t top = std::max<std::int64_t>(stroke.firstRow(), 0);
     const std::int64_t bottom = std::min<std::int64_t>(stroke.lastRow(), m_height - 1);
     const QRgb color = 0xFF000000u | m_penColor;
@@ -87,6 +104,130 @@ void Canvas::textOut(int x, int y, const QString& text) {
     painter.setFont(font);
     painter.setPen(QColor::fromRgb(m_fontColor));
     painter.drawText(x, y + ascent, text);
+    painter.end();
+
+    const int advance = metrics.horizontalAdvance(text);
+    markDirty(QRect(x - cellHeight / 4, y - 2, advance + cellHeight / 2, cellHeight + 4));
+    if (m_recording || !m_display.isNull()) {
+        Operation op{m_layer, true, x, y, 0, 0, 0, m_fontColor, text, m_fontName, m_fontPoints, m_brushClear,
+                     m_brushColor};
+        if (!m_display.isNull())
+            displayText(op);
+        record(std::move(op));
+    }
+}
+
+void Canvas::beginLayer(Layer layer) {
+    m_layer = layer;
+    if (!m_recording)
+        return;
+    auto forget = [layer](const Operation& op) {
+        switch (layer) {
+            case Layer::Background: return true;
+            case Layer::Face: return op.layer != Layer::Background;
+            case Layer::Pointer: return op.layer == Layer::Pointer;
+        }
+        return false;
+    };
+    std::erase_if(m_operations, forget);
+}
+
+void Canvas::setRecording(bool on) {
+    m_recording = on;
+    if (!on)
+        m_operations.clear();
+}
+
+void Canvas::record(Operation op) {
+    if (m_recording)
+        m_operations.push_back(std::move(op));
+}
+
+void Canvas::setDisplayScale(double sx, double sy) {
+    if (!(sx > 0) || !(sy > 0) || (sx == 1.0 && sy == 1.0)) {
+        m_sx = m_sy = 1.0;
+        m_display = QImage();
+        return;
+    }
+    if (sx == m_sx && sy == m_sy && !m_display.isNull())
+        return;
+    m_sx = sx;
+    m_sy = sy;
+    redrawDisplay();
+}
+
+QRect Canvas::takeDirtyRect() {
+    const QRect r = m_dirty & QRect(0, 0, m_width, m_height);
+    m_dirty = QRect();
+    return r;
+}
+
+void Canvas::redrawDisplay() {
+    const int w = static_cast<int>(std::ceil(m_width * m_sx));
+    const int h = static_cast<int>(std::ceil(m_height * m_sy));
+    if (w <= 0 || h <= 0) {
+        m_display = QImage();
+        return;
+    }
+    m_display = QImage(w, h, QImage::Format_RGB32);
+    m_display.fill(0xFFFFFFFFu);
+    for (const Operation& op : m_operations) {
+        if (op.isText)
+            displayText(op);
+        else
+            displayLine(op);
+    }
+    markDirty(QRect(0, 0, m_width, m_height));
+}
+
+// The line of the bitmap's pen shape (render/stroke.h) in continuous design
+// coordinates, where the bitmap's pixel (px, py) is the square from (px, py)
+// to (px + 1, py + 1): centred on the pixel centres, w wide, ending
+// min(w / 2, 1.5) beyond both end points.
+void Canvas::displayLine(const Operation& op) {
+    QPainter painter(&m_display);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.scale(m_sx, m_sy);
+    const double w = std::max(op.penWidth, 1);
+    QPointF a(op.x1 + 0.5, op.y1 + 0.5);
+    QPointF b(op.x2 + 0.5, op.y2 + 0.5);
+    double dx = b.x() - a.x();
+    double dy = b.y() - a.y();
+    const double length = std::hypot(dx, dy);
+    if (length == 0.0) {
+        dx = 0.0;
+        dy = 1.0;
+    } else {
+        dx /= length;
+        dy /= length;
+    }
+    const double e = std::min(w / 2.0, 1.5);
+    a -= QPointF(dx * e, dy * e);
+    b += QPointF(dx * e, dy * e);
+    painter.setPen(QPen(QColor::fromRgb(op.color), w, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLine(a, b);
+}
+
+void Canvas::displayText(const Operation& op) {
+    QFont font(op.fontName);
+    const int pixels = std::max(pointsToPixels(op.fontPoints), 1);
+    font.setPixelSize(pixels);
+    font.setKerning(false);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    const int ascent = static_cast<int>((static_cast<std::int64_t>(pixels) * 1854 + 1024) / 2048);
+    const int cellHeight = static_cast<int>((static_cast<std::int64_t>(pixels) * 2288 + 1024) / 2048);
+    QPainter painter(&m_display);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.scale(m_sx, m_sy);
+    if (!op.brushClear) {
+        const QFontMetrics metrics(font);
+        painter.fillRect(QRectF(op.x1, op.y1, metrics.horizontalAdvance(op.text), cellHeight),
+                         QColor::fromRgb(op.brushColor));
+    }
+    painter.setFont(font);
+    painter.setPen(QColor::fromRgb(op.color));
+    painter.drawText(QPointF(op.x1, op.y1 + ascent), op.text);
 }
 
 }  // namespace render

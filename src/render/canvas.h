@@ -3,7 +3,10 @@
 #include <QImage>
 #include <QPoint>
 #include <QRgb>
+#include <QRect>
 #include <QString>
+
+#include <vector>
 
 namespace render {
 
@@ -30,6 +33,16 @@ namespace render {
 //
 // Initial state (as a fresh canvas of the window toolkit): pen width 1, black,
 // at (0, 0); font "MS Sans Serif", 8 points, black; brush solid white.
+//
+// Display rendering. The bitmap is the image at its design size, pixel for
+// pixel. A window shown larger than designed (a projector) asks for a second
+// rendering at the screen's resolution: setDisplayScale(sx, sy) keeps, next to
+// the bitmap, a displayImage() of the size scaled, drawn by the same lines and
+// texts in design coordinates under a scaling transform, smooth (antialiased),
+// so that it is as sharp as the screen allows. For a later change of scale the
+// canvas keeps what it drew (with setRecording): the drawing of the last
+// background, the faces drawn on it and the last pointer (see beginLayer), and
+// draws it again at the new scale. The bitmap never depends on any of this.
 class Canvas {
 public:
     Canvas(int width, int height);
@@ -63,7 +76,43 @@ public:
 
     void textOut(int x, int y, const QString& text);
 
+    // What the next drawing operations are, for drawing them again at another
+    // display scale: a Background covers the whole image and forgets all that
+    // was drawn before; a Face forgets the faces and pointers before it; a
+    // Pointer forgets the pointers before it.
+    enum class Layer { Background, Face, Pointer };
+    void beginLayer(Layer layer);
+    // Keep the drawing operations (needed to change the display scale later).
+    void setRecording(bool on);
+
+    // A scale of 1 x 1 drops the display image; displayImage() is then null.
+    void setDisplayScale(double sx, double sy);
+    const QImage& displayImage() const { return m_display; }
+    double displayScaleX() const { return m_sx; }
+    double displayScaleY() const { return m_sy; }
+    // The design-coordinate rectangle drawn since the last call (empty when
+    // nothing was drawn), for repainting no more than what changed.
+    QRect takeDirtyRect();
+
 private:
+    struct Operation {
+        Layer layer;
+        bool isText;
+        int x1, y1, x2, y2;  // line end points, or the text's corner in x1, y1
+        int penWidth;
+        QRgb color;          // pen or font colour
+        QString text;
+        QString fontName;
+        int fontPoints;
+        bool brushClear;
+        QRgb brushColor;
+    };
+    void record(Operation op);
+    void displayLine(const Operation& op);
+    void displayText(const Operation& op);
+    void redrawDisplay();
+    void markDirty(const QRect& r) { m_dirty |= r; }
+
     // The bitmap, created on first use; null when the image has no area.
     QImage& surface();
 
@@ -78,6 +127,14 @@ private:
     QRgb m_fontColor = 0xFF000000u;
     bool m_brushClear = false;
     QRgb m_brushColor = 0xFFFFFFFFu;
+
+    Layer m_layer = Layer::Background;
+    bool m_recording = false;
+    std::vector<Operation> m_operations;
+    double m_sx = 1.0;
+    double m_sy = 1.0;
+    QImage m_display;
+    QRect m_dirty;
 };
 
 }  // namespace render

@@ -1,0 +1,25 @@
+// Full screen on and off (F11, --fullscreen).
+#include "app/form.h"
+
+#include "app/window_definition.h"
+
+#include <QScreen>
+#include <QWidget>
+
+namespace app {
+
+void TForm1::setFullScreen(bool on) {
+    if (on) {
+        client_->setMinimumSize(kClientWidth, kClientHeight);
+        client_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        showFullScreen();
+        // Without a window manager nothing else gives the window the screen.
+        if (const QScreen* s = screen()) setGeometry(s->geometry());
+    } else {
+        showNormal();
+        client_->setFixedSize(kClientWidth, kClientHeight);
+        adjustSize();
+    }
+}
+
+}  // namespace app
