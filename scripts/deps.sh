@@ -11,6 +11,7 @@ packages=(
   fonts-liberation fonts-urw-base35 fonts-dejavu-core
   pulseaudio pulseaudio-utils libasound2-plugins alsa-utils
   xvfb xauth
+  xdotool imagemagick
 )
 
 missing=()

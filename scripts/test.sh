@@ -23,6 +23,12 @@ cleanup() { scripts/sound_server.sh stop "$server_dir"; rm -rf "$server_dir"; }
 trap cleanup EXIT
 eval "$(scripts/sound_server.sh start "$server_dir")" || { echo "could not start the test sound server" >&2; exit 1; }
 
+# An X server of its own for the real-window tests (tests/gui); only they get its display.
+gui_display=:$(( 90 + $$ % 900 ))
+Xvfb "$gui_display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+trap 'cleanup; kill "$xvfb_pid" 2>/dev/null' EXIT
+
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export LSAN_OPTIONS=suppressions=$root/tests/support/lsan.supp:print_suppressions=0
@@ -32,7 +38,8 @@ status=0
 for config in release asan; do
   echo "=== $config ==="
   # Tests on the shared sound server run one at a time; the rest in parallel.
-  ctest --test-dir "build/$config" --output-on-failure -j "$jobs" -LE realaudio || status=1
+  ctest --test-dir "build/$config" --output-on-failure -j "$jobs" -LE 'realaudio|gui' || status=1
   ctest --test-dir "build/$config" --output-on-failure -L realaudio || status=1
+  PRISTROJE_GUI_DISPLAY=$gui_display ctest --test-dir "build/$config" --output-on-failure -L gui || status=1
 done
 exit $status

@@ -166,10 +166,10 @@ ParseResult parseCommandLine(const QStringList& arguments) {
         const QString problem = checkActionSyntax(a);
         if (!problem.isEmpty()) return fail(problem);
     }
-    const bool headlessOnly = !o.actions.isEmpty() || !o.snapshot.isEmpty() || !o.imagesDir.isEmpty() ||
-                              !o.stateFile.isEmpty() || o.printReadouts;
+    // In the window, --snapshot and --state are written when the standard input ends (window_report.h).
+    const bool headlessOnly = !o.actions.isEmpty() || !o.imagesDir.isEmpty() || o.printReadouts;
     if (headlessOnly && !o.headless)
-        return fail(QStringLiteral("--do, --snapshot, --images, --state and --print-readouts need --headless"));
+        return fail(QStringLiteral("--do, --images and --print-readouts need --headless"));
     result.options = o;
     return result;
 }

@@ -143,7 +143,7 @@ public:
     // their places and sizes relative to it, the images render at its size.
     // Off: the window is back at its design size.
     void setFullScreen(bool on);
-    void toggleFullScreen() { setFullScreen(!isFullScreen()); }
+    void toggleFullScreen() { setFullScreen(!fullScreen_); }
 
 private:
     void buildControls();
@@ -162,6 +162,8 @@ private:
     std::map<QString, QAction*> menu_;
     std::map<QString, QString> parentOf_;
     QStringList errors_;
+    bool fullScreen_ = false;
+    QRect normalPlace_;
     std::unique_ptr<audio::TAudioIn> audioIn_;
     std::unique_ptr<audio::TAudioOut> audioOut_;
     std::unique_ptr<mixer::TAudioMixer> mixer_;

@@ -9,7 +9,10 @@
 namespace app {
 
 void TForm1::setFullScreen(bool on) {
+    if (on == fullScreen_) return;
+    fullScreen_ = on;
     if (on) {
+        normalPlace_ = geometry();
         client_->setMinimumSize(kClientWidth, kClientHeight);
         client_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         showFullScreen();
@@ -19,6 +22,8 @@ void TForm1::setFullScreen(bool on) {
         showNormal();
         client_->setFixedSize(kClientWidth, kClientHeight);
         adjustSize();
+        // Without a window manager the window is put back by hand.
+        if (normalPlace_.isValid()) move(normalPlace_.topLeft());
     }
 }
 

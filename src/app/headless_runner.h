@@ -28,9 +28,11 @@ public:
     void runFor(double seconds);
     // Performs one --do action; returns the reason it cannot be done, or "".
     QString perform(const QString& action);
+    // Writes the snapshot, the images and the state the options ask for (and
+    // prints the readouts); false when a file cannot be written.
+    bool writeOutputs(const Options& options);
 
 private:
-    bool writeOutputs(const Options& options);
 
     TForm1& form_;
     platform::Idle& idle_;

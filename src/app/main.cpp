@@ -5,6 +5,7 @@
 #include "app/device_status_bar.h"
 #include "app/form.h"
 #include "app/headless_runner.h"
+#include "app/window_report.h"
 #include "app/window_scale.h"
 #include "platform/clock_pacer.h"
 #include "platform/idle.h"
@@ -57,6 +58,8 @@ int main(int argc, char** argv) {
         form->setFullScreen(true);
     else
         form->show();
+    app::HeadlessRunner writer(*form, idle, audio.clock);
+    new app::WindowReport(*form, writer, options);  // owned by the window
     idle.attachToEventLoop();
     return QApplication::exec();
 }

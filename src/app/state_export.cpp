@@ -56,6 +56,13 @@ QJsonObject controlsJson(const TForm1& form) {
         }
         out[QString::fromUtf8(def.name)] = c;
     }
+    // The window itself: its caption, and its place and size on the screen.
+    const QRect frame = form.frameGeometry();
+    out["Form1"] = QJsonObject{{"caption", form.windowTitle()},
+                               {"left", frame.x()},
+                               {"top", frame.y()},
+                               {"width", frame.width()},
+                               {"height", frame.height()}};
     return out;
 }
 

@@ -1,0 +1,31 @@
+#pragma once
+// What the open window shows, for scripts that drive it as a user would: with
+// --snapshot or --state, the window writes them when its standard input ends
+// (the script closes the pipe), then closes.
+#include "app/command_line.h"
+
+#include <QObject>
+#include <memory>
+
+class QSocketNotifier;
+
+namespace app {
+
+class HeadlessRunner;
+class TForm1;
+
+class WindowReport : public QObject {
+public:
+    // Does nothing unless the options ask for a snapshot or the state.
+    WindowReport(TForm1& form, HeadlessRunner& writer, const Options& options);
+    ~WindowReport() override;
+
+private:
+    void onInput();
+
+    HeadlessRunner& writer_;
+    Options options_;
+    QSocketNotifier* notifier_ = nullptr;
+};
+
+}  // namespace app
