@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
+#include <cstdlib>
 #include <set>
 #include <gtest/gtest.h>
 
@@ -58,6 +59,22 @@ QStringList windowsOf(qint64 pid) {
         .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
+// How many pixels of two images of one size differ by more than `tolerance`
+// in some colour channel (-1: the sizes differ).
+int pixelsApart(const QImage& a, const QImage& b, int tolerance) {
+    if (a.size() != b.size()) return -1;
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            if (std::abs(qRed(p) - qRed(q)) > tolerance || std::abs(qGreen(p) - qGreen(q)) > tolerance ||
+                std::abs(qBlue(p) - qBlue(q)) > tolerance)
+                ++count;
+        }
+    return count;
+}
+
 QJsonObject readJson(const QString& path) {
     return QJsonDocument::fromJson(testsupport::readFile(path)).object();
 }
@@ -69,6 +86,7 @@ protected:
         ASSERT_TRUE(dir_.isValid());
     }
     void TearDown() override {
+        if (HasFailure()) dir_.setAutoRemove(false);  // the screenshots, to look at
         if (program_.state() != QProcess::NotRunning) {
             program_.kill();
             program_.waitForFinished(5000);
@@ -191,6 +209,8 @@ TEST_F(RealWindow, MenuChosenWithTheMouseATrackBarDraggedAndF11ShowWhatTheProgra
     ASSERT_EQ(snapshot.size(), QSize(app::kClientWidth, app::kClientHeight));
     // The instruments' rows, where no focus mark can differ.
     const QRect rows(0, 0, app::kClientWidth, 496);
+    EXPECT_EQ(pixelsApart(screen.copy(rows.translated(clientLeft, clientTop)), snapshot.copy(rows), 0), 0)
+        << "screen and --snapshot differ; see " << path("screen.png").toStdString();
     // The digital voltmeter's black readout, on the screen and in the snapshot.
     const app::ControlDef* readout = app::findControlDefinition(QStringLiteral("Panel2"));
     const QPoint inside(readout->left + 12, readout->top + 12);
@@ -205,7 +225,10 @@ TEST_F(RealWindow, MenuChosenWithTheMouseATrackBarDraggedAndF11ShowWhatTheProgra
                QStringLiteral("0.5"), QStringLiteral("--snapshot"), path("headless.png")});
     ASSERT_FALSE(headless.isEmpty());
     const QImage headlessSnapshot = QImage(path("headless.png")).convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(headlessSnapshot.copy(rows), snapshot.copy(rows));
+    // The drag went through positions that the headless run jumps over: where
+    // the source pointer stood on the way, its erase leaves the band one step
+    // of shade off, as every pointer erase does.
+    EXPECT_EQ(pixelsApart(headlessSnapshot.copy(rows), snapshot.copy(rows), 1), 0);
     for (const char* name : {"Panel2", "Panel3", "Panel4", "Panel6", "Panel10", "Panel5", "Edit2", "Edit3"})
         EXPECT_EQ(headless["controls"].toObject()[name], controls[name]) << name;
 }
