@@ -55,6 +55,15 @@ void TForm1::drawFace(render::FaceId face) {
     ImageControl* image = imageOf(render::faceInstrument(face));
     image->canvas().beginLayer(render::Canvas::Layer::Face);
     render::drawFace(image->canvas(), face);
+    // A face that repaints the pointer band puts the pointer standing there
+    // back (0: none drawn yet; positions of a reading are 50 and above).
+    if (render::faceDesign(face).pointerBand) {
+        const render::Instrument instrument = render::faceInstrument(face);
+        const std::int32_t drawn = instrument == render::Instrument::Ammeter     ? state.AmmeterPointerDrawnX
+                                   : instrument == render::Instrument::Voltmeter ? state.VoltmeterPointerDrawnX
+                                                                                 : state.SourcePointerDrawnX;
+        if (drawn != 0) render::drawPointerShape(image->canvas(), instrument, drawn);
+    }
     image->refresh();
 }
 

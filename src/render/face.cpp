@@ -16,6 +16,8 @@ void drawFace(Canvas& image, FaceId face) {
     drawRamp(image, tintOf(design.instrument), kFaceRamp, design.band);
     if (design.rule)
         drawRamp(image, Tint::Grey, kRuleRamp, *design.rule);
+    if (design.pointerBand)
+        drawRamp(image, tintOf(design.instrument), kPointerRamp, *design.pointerBand);
 
     image.setPenColor(kBlack);
     for (const TickSet& set : design.ticks) {

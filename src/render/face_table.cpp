@@ -42,8 +42,8 @@ constexpr TickSet kThreeTop[] = {
 
 constexpr BandRows kOrdinaryBand{10, 128};
 constexpr BandRows kTallBand{10, 148};
-constexpr BandRows kTopBand{T, T + 148};
-constexpr BandRows kTopRule{T - 2, T - 1};
+constexpr BandRows kTopBand{T, kRuleRows.bottom};
+constexpr BandRows kTopPointerBand{kPointerBandRows.top, 148};
 
 // Numerals. A decimal point is its own text, placed between the digits of a
 // two-digit text such as "01" and just below their baseline (see
@@ -83,7 +83,7 @@ constexpr FaceDesign tall(std::string_view name, Instrument instrument, std::spa
     return {name, instrument, kTallBand, std::nullopt, ticks, 65, numerals};
 }
 constexpr FaceDesign top(std::string_view name, Instrument instrument) {
-    return {name, instrument, kTopBand, kTopRule, kThreeTop, 65, kTopZeroToThirty};
+    return {name, instrument, kTopBand, std::nullopt, kThreeTop, 65, kTopZeroToThirty, kTopPointerBand};
 }
 
 constexpr Instrument A = Instrument::Ammeter;

@@ -63,30 +63,39 @@ struct FaceDesign {
     std::span<const TickSet> ticks;
     int fontPoints;
     std::span<const Numeral> numerals;
+    // Rows repainted in the pointer band's ramp after the band, as the
+    // background has them (only the top-range faces; see kTopFaceRow).
+    std::optional<BandRows> pointerBand = std::nullopt;
 };
 
 // A decimal point is written this many rows below the digits' cell top, so
 // that it hangs just below their baseline: at the designed row it would fall
 // into the bottom strokes of the "2", "3" and "7" beside it (their flat or
 // curved feet leave no column free at the baseline), and the scale would read
-// "02" for 0.2. Its x stays the designed one, between the two digits.
+// "02" for 0.2. Its x is moved to put it midway between the two digits' cells
+// (26 to 27 px right of the text; right of the "0" of "01" as elsewhere).
 inline constexpr int kDecimalPointRow = 11;
 
 // The face font, looked up by this name (see render/fonts.h for its fallback).
 inline constexpr std::string_view kFaceFontName = "Arial Narow CE";
 
 // The top-range faces (30 A, 30 V, source 30 V) carry a design of their own,
-// placed relative to a top row T: grey rule on rows T-2..T-1, band T..T+148,
-// three-division ticks hanging from T+3, numerals with their cell top at T+55
-// (their ink on rows T+74..T+135 in the face font). No T keeps both the whole
-// design inside the image and the numerals clear of the pointer, which repaints
-// rows 134 and below. T = -6 keeps what is read whole: the rule and the top 6
-// rows of the band lie above the image and the ticks start at its top edge,
-// while the numerals (ink on rows 68..129) stay above the pointer's rows and
-// inside the rows every ordinary face repaints (9..129), so no part of a numeral
-// is cut by the pointer or left behind after a change of range. What a later
-// ordinary face leaves of it (rows 0..8 and 130..143) stays until the next
-// background, as with the tall faces.
+// placed relative to a top row T: band from T, three-division ticks hanging
+// from T+3, numerals with their cell top at T+55 (their ink on rows
+// T+74..T+135 in the face font). No T keeps both the whole design inside the
+// image and the numerals clear of the pointer, which repaints rows 134 and
+// below. T = -6 keeps what is read whole: the top 6 rows of the band lie above
+// the image and the ticks start at its top edge, while the numerals (ink on
+// rows 68..129) stay above the pointer's rows and inside the rows every
+// ordinary face repaints (9..129), so no part of a numeral is cut by the
+// pointer or left behind after a change of range.
+// Below the numerals a top face looks like the tall faces: its band covers the
+// rule (down to row 132), then come the pointer band's own shades (rows
+// 135..148, as far down as a tall face reaches). So the pointer's erase, which
+// repaints the pointer band's shades, leaves no block of another shade on the
+// face, and nothing of a tall 3 A or 10 A face shows under it. The pointer standing there is drawn again
+// over the repainted rows (TForm1::drawFace). What a later ordinary face leaves
+// of a top face (the ticks' tops on rows 0..8) stays until the next background.
 inline constexpr int kTopFaceRow = -6;
 
 const FaceDesign& faceDesign(FaceId face);

@@ -71,6 +71,11 @@ void drawPointer(Canvas& image, Instrument instrument, std::int32_t position, st
     }
     repaintCentre(image, tint);
 
+    drawPointerShape(image, instrument, position);
+    drawnX = position;
+}
+
+void drawPointerShape(Canvas& image, Instrument instrument, std::int32_t position) {
     // Edges: yellow on the outer side, black shadow on the inner side.
     const std::int64_t p = position;
     image.setPenWidth(kPointerPenWidth);
@@ -91,8 +96,6 @@ void drawPointer(Canvas& image, Instrument instrument, std::int32_t position, st
     drawFan(image, p, false);
     if (!pointerOnLeft(position))
         drawFan(image, p, true);
-
-    drawnX = position;
 }
 
 }  // namespace render

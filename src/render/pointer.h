@@ -19,4 +19,8 @@ class Canvas;
 // Leaves the pen at width 4 and the last fan colour.
 void drawPointer(Canvas& image, Instrument instrument, std::int32_t position, std::int32_t& drawnX);
 
+// Draws the pointer at position over what is there, erasing nothing (for a
+// face that repainted the pointer band under a pointer standing still).
+void drawPointerShape(Canvas& image, Instrument instrument, std::int32_t position);
+
 }  // namespace render

@@ -9,6 +9,9 @@ QFont controlFont(const FontDef& def) {
     // "Arial Black" falls to Liberation Sans: at its heaviest weight.
     if (QLatin1String(def.family) == QLatin1String("Arial Black")) font.setWeight(QFont::Black);
     font.setStyleStrategy(QFont::NoAntialias);
+    // Whole-pixel glyphs need whole-pixel advances: with the lighter default
+    // hinting the small captions ("st ampérmetr") came out with uneven gaps.
+    font.setHintingPreference(QFont::PreferFullHinting);
     return font;
 }
 
