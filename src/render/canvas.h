@@ -84,6 +84,7 @@ public:
     void beginLayer(Layer layer);
     // Keep the drawing operations (needed to change the display scale later).
     void setRecording(bool on);
+    std::size_t recordedOperations() const { return m_operations.size(); }
 
     // A scale of 1 x 1 drops the display image; displayImage() is then null.
     void setDisplayScale(double sx, double sy);

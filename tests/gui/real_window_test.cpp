@@ -251,4 +251,34 @@ TEST_F(RealWindow, AScaledWindowRendersItsInstrumentsAtTheScreensResolution) {
     EXPECT_GT(shades.size(), 40u);
 }
 
+TEST_F(RealWindow, FullScreenAutoOnAProjectorSpreadsTheAmmeterOverTheScreen) {
+    const QString window = start({QStringLiteral("--fullscreen"), QStringLiteral("--scale"), QStringLiteral("auto")});
+    ASSERT_FALSE(window.isEmpty()) << program_.readAllStandardError().constData();
+    const Geometry root = windowGeometry(x(QStringLiteral("xdotool"), {QStringLiteral("search"),
+                                                                       QStringLiteral("--maxdepth"),
+                                                                       QStringLiteral("0"), QStringLiteral("")}));
+    const Geometry g = windowGeometry(window);
+    ASSERT_EQ(finish(), 0) << program_.readAllStandardError().constData();
+    EXPECT_EQ(g.width, root.width);
+    EXPECT_EQ(g.height, root.height);
+    const QImage shown = QImage(path("window.png")).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shown.width(), root.width);
+    // The ammeter's face band, on the row between its numerals and its ticks:
+    // yellow (r = g, no blue) from one end to the other.
+    const int y = shown.height() * 80 / app::kClientHeight;
+    int first = -1, last = -1;
+    for (int col = 0; col < shown.width(); ++col) {
+        const QRgb p = shown.pixel(col, y);
+        if (qRed(p) >= 50 && std::abs(qRed(p) - qGreen(p)) <= 2 && qBlue(p) <= 2) {
+            if (first < 0) first = col;
+            last = col;
+        }
+    }
+    ASSERT_GE(first, 0);
+    if (root.width >= 1920 && root.height >= 1080) {
+        EXPECT_GE(last - first + 1, 1700);
+    }
+    EXPECT_GE(last - first + 1, shown.width() * 9 / 10);
+}
+
 }  // namespace
