@@ -6,7 +6,10 @@
 #include <QRect>
 #include <QString>
 
+#include <memory>
 #include <vector>
+
+class QPainter;
 
 namespace render {
 
@@ -46,6 +49,9 @@ namespace render {
 class Canvas {
 public:
     Canvas(int width, int height);
+    ~Canvas();
+    Canvas(const Canvas& other);
+    Canvas& operator=(const Canvas& other);
 
     int width() const { return m_width; }
     int height() const { return m_height; }
@@ -88,7 +94,7 @@ public:
 
     // A scale of 1 x 1 drops the display image; displayImage() is then null.
     void setDisplayScale(double sx, double sy);
-    const QImage& displayImage() const { return m_display; }
+    const QImage& displayImage() const;
     double displayScaleX() const { return m_sx; }
     double displayScaleY() const { return m_sy; }
     // The design-coordinate rectangle drawn since the last call (empty when
@@ -112,6 +118,10 @@ private:
     void displayLine(const Operation& op);
     void displayText(const Operation& op);
     void redrawDisplay();
+    // The painter on the display image, kept open between operations (opening
+    // one costs more than drawing a line); closed whenever the image is read.
+    QPainter& displayPainter();
+    void closeDisplayPainter() const;
     void markDirty(const QRect& r) { m_dirty |= r; }
 
     // The bitmap, created on first use; null when the image has no area.
@@ -135,6 +145,7 @@ private:
     double m_sx = 1.0;
     double m_sy = 1.0;
     QImage m_display;
+    mutable std::unique_ptr<QPainter> m_displayPainter;
     QRect m_dirty;
 };
 
