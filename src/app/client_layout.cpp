@@ -5,7 +5,6 @@
 #include "app/window_definition.h"
 
 #include <QEvent>
-#include <QMenuBar>
 
 #include <cmath>
 
@@ -43,9 +42,6 @@ void ClientLayout::place() {
             w->setFont(controlFont(font));
         }
     }
-    FontDef menuFont{};
-    menuFont.heightPx = static_cast<int>(std::lround(menuFont.heightPx * fontScale));
-    form_.menuBar()->setFont(controlFont(menuFont));
 }
 
 }  // namespace app

@@ -3,7 +3,8 @@
 // size exactly as the window definition has them; larger (full screen), every
 // control's left, top, width and height stretched by the area's size over the
 // design size, across and down, and the fonts of panels, edits and buttons
-// scaled by the smaller of the two stretches.
+// scaled by the smaller of the two stretches. (The menu bar keeps its font:
+// its height takes from the client area's, and --scale scales it anyway.)
 #include <QObject>
 
 class QWidget;

@@ -194,7 +194,7 @@ void Canvas::beginLayer(Layer layer) {
     auto forget = [layer](const Operation& op) {
         switch (layer) {
             case Layer::Background: return true;
-            case Layer::Face: return op.layer != Layer::Background;
+            case Layer::Face: return op.layer == Layer::Face;
             case Layer::Pointer: return op.layer == Layer::Pointer;
         }
         return false;

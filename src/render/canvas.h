@@ -44,8 +44,9 @@ namespace render {
 // texts in design coordinates under a scaling transform, smooth (antialiased),
 // so that it is as sharp as the screen allows. For a later change of scale the
 // canvas keeps what it drew (with setRecording): the drawing of the last
-// background, the faces drawn on it and the last pointer (see beginLayer), and
-// draws it again at the new scale. The bitmap never depends on any of this.
+// background, the last face and the last pointer (see beginLayer), and draws
+// it again at the new scale. (What a tall face left below a later ordinary
+// face is not drawn again.) The bitmap never depends on any of this.
 class Canvas {
 public:
     Canvas(int width, int height);
@@ -83,9 +84,10 @@ public:
     void textOut(int x, int y, const QString& text);
 
     // What the next drawing operations are, for drawing them again at another
-    // display scale: a Background covers the whole image and forgets all that
-    // was drawn before; a Face forgets the faces and pointers before it; a
-    // Pointer forgets the pointers before it.
+    // display scale, in the order drawn: a Background covers the whole image
+    // and forgets all that was drawn before; a Face forgets the faces before it
+    // (not the pointer standing below it); a Pointer, which erases the one
+    // before, forgets the pointers before it.
     enum class Layer { Background, Face, Pointer };
     void beginLayer(Layer layer);
     // Keep the drawing operations (needed to change the display scale later).

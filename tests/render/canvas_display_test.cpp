@@ -115,6 +115,24 @@ TEST_F(CanvasDisplay, ANewScaleDrawsTheSameThingsAgainAndKeepsNoMoreThanOnePoint
     EXPECT_TRUE(c.displayImage().isNull());
 }
 
+TEST_F(CanvasDisplay, APointerStandingBelowANewFaceIsStillThereAtANewScale) {
+    Canvas c(kImageWidth, 165);
+    c.setRecording(true);
+    c.setDisplayScale(1.5, 1.5);
+    c.beginLayer(Canvas::Layer::Background);
+    drawInstrumentBackground(c, Instrument::Voltmeter);
+    std::int32_t drawn = 0;
+    c.beginLayer(Canvas::Layer::Pointer);
+    drawPointer(c, Instrument::Voltmeter, 300, drawn);
+    c.beginLayer(Canvas::Layer::Face);
+    drawFace(c, FaceId::Voltmeter1V);
+    const QImage before = c.displayImage().copy();
+    c.setDisplayScale(2.5, 2.5);
+    c.setDisplayScale(1.5, 1.5);
+    EXPECT_EQ(c.displayImage(), before);
+    EXPECT_GT(qRed(before.pixel(static_cast<int>(300 * 1.5), static_cast<int>(150 * 1.5))), 100);
+}
+
 TEST_F(CanvasDisplay, APointerMoveMarksOnlyThePointerBandToRepaint) {
     Canvas c(kImageWidth, 165);
     drawInstrumentBackground(c, Instrument::Ammeter);
