@@ -10,17 +10,19 @@
 
 namespace app {
 
-ClientLayout::ClientLayout(TForm1& form) : QObject(&form), form_(form) {
-    form_.clientArea()->installEventFilter(this);
+ClientLayout::ClientLayout(TForm1& form) : QObject(form.clientArea()), form_(form), client_(form.clientArea()) {
+    client_->installEventFilter(this);
 }
 
 bool ClientLayout::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == form_.clientArea() && event->type() == QEvent::Resize) place();
+    // Only the stored pointer is looked at first: while the window is being
+    // destroyed the client area still sends events, and the form is gone.
+    if (watched == client_ && event->type() == QEvent::Resize) place();
     return QObject::eventFilter(watched, event);
 }
 
 void ClientLayout::place() {
-    const QWidget* client = form_.clientArea();
+    const QWidget* client = client_;
     const double kx = std::max(1.0, double(client->width()) / kClientWidth);
     const double ky = std::max(1.0, double(client->height()) / kClientHeight);
     if (kx == kx_ && ky == ky_) return;

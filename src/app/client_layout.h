@@ -15,6 +15,7 @@ class TForm1;
 
 class ClientLayout : public QObject {
 public:
+    // Owned by the form's client area, whose resizes it follows.
     explicit ClientLayout(TForm1& form);
 
     // The stretch applied now (1, 1 at the design size).
@@ -28,6 +29,7 @@ private:
     void place();
 
     TForm1& form_;
+    QWidget* client_;  // the client area, this object's parent
     double kx_ = 1.0;
     double ky_ = 1.0;
 };
