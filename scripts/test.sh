@@ -23,11 +23,15 @@ cleanup() { scripts/sound_server.sh stop "$server_dir"; rm -rf "$server_dir"; }
 trap cleanup EXIT
 eval "$(scripts/sound_server.sh start "$server_dir")" || { echo "could not start the test sound server" >&2; exit 1; }
 
-# An X server of its own for the real-window tests (tests/gui); only they get its display.
-gui_display=:$(( 90 + $$ % 900 ))
-Xvfb "$gui_display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+# An X server of its own for the real-window tests (tests/gui), on a display
+# number it picks free itself; only those tests get its display.
+xvfb_fd_file="$server_dir/xvfb-display"
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$xvfb_fd_file" >/dev/null 2>&1 &
 xvfb_pid=$!
-trap 'cleanup; kill "$xvfb_pid" 2>/dev/null' EXIT
+trap 'kill "$xvfb_pid" 2>/dev/null; cleanup' EXIT
+for _ in $(seq 50); do [ -s "$xvfb_fd_file" ] && break; sleep 0.1; done
+[ -s "$xvfb_fd_file" ] || { echo "could not start Xvfb for the window tests" >&2; exit 1; }
+gui_display=":$(head -n1 "$xvfb_fd_file")"
 
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
