@@ -1,6 +1,7 @@
 // Program entry: parse the command line, choose the sound drivers, create the
 // main window and run it (or run it headless).
 #include "app/audio_setup.h"
+#include "app/calibration_setup.h"
 #include "app/command_line.h"
 #include "app/device_status_bar.h"
 #include "app/form.h"
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
 
     platform::Idle idle;
     auto form = app::createMainWindow(idle);
+    app::setupCalibration(*form, options, audio);
     if (options.headless) {
         form->show();
         app::HeadlessRunner runner(*form, idle, audio.clock);

@@ -1,5 +1,7 @@
 #include "app/state_export.h"
 
+#include "app/bench_report.h"
+#include "app/calibration_session.h"
 #include "app/form.h"
 #include "app/status_line.h"
 #include "app/window_definition.h"
@@ -131,7 +133,7 @@ QString statusLineText(const TForm1& form) {
 QJsonObject exportState(const TForm1& form) {
     QJsonArray errors;
     for (const QString& e : form.errors()) errors.append(e);
-    return QJsonObject{
+    QJsonObject out{
         {"controls", controlsJson(form)},
         {"menu", menuJson(form)},
         {"state", stateJson(form)},
@@ -140,6 +142,11 @@ QJsonObject exportState(const TForm1& form) {
         {"errors", errors},
         {"statusLine", statusLineText(form)},
     };
+    // The calibration in force (none: the reference constants) and the bench's true values.
+    if (const CalibrationSession* calibration = CalibrationSession::of(form))
+        out["calibration"] = calibration->stateJson();
+    if (const BenchReport* bench = BenchReport::of(form)) out["bench"] = bench->stateJson();
+    return out;
 }
 
 QString readoutSummary(const TForm1& form) {
