@@ -8,6 +8,8 @@
 #include "app/form.h"
 #include "mixer/audio_mixer.h"
 
+#include <algorithm>
+
 namespace app {
 
 void setupCalibration(TForm1& form, const Options& options, const AudioSetup& audio) {
@@ -20,7 +22,8 @@ void setupCalibration(TForm1& form, const Options& options, const AudioSetup& au
     if (audio.bench) new BenchReport(form, audio.bench);
     if (options.calibrate) {
         auto* window = new CalibrationWindow(*session, &form);
-        window->move(form.geometry().right() + 16, form.y());
+        // Beside the main window, whose client area has its design size.
+        window->move(form.x() + std::max(form.width(), form.sizeHint().width()) + 16, form.y());
         window->show();
     }
 }
