@@ -132,6 +132,11 @@ TEST_F(CalibrationRun, RefusedActionsEndTheRunWithTheirReason) {
     const testsupport::ProgramRun bad = testsupport::runProgram({"--headless", "--do", "calibrate:lamp=3"});
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_TRUE(bad.err.contains("bad action")) << bad.err.constData();
+    for (const char* option : {"--bench-input-gain", "--bench-output-gain"}) {
+        const testsupport::ProgramRun zero = testsupport::runProgram({"--headless", "--audio=bench", option, "0"});
+        EXPECT_EQ(zero.exitCode, 2) << option;
+        EXPECT_TRUE(zero.err.contains("takes a factor above 0")) << zero.err.constData();
+    }
     EXPECT_FALSE(QFile::exists(profileFile()));
 }
 
