@@ -56,6 +56,7 @@ root="$work/root"
 dpkg-deb -x "$deb" "$root"
 desktop="$root/usr/share/applications/cz.kerbanit.pristroje.desktop"
 desktop-file-validate --no-hints "$desktop" || fail "desktop-file-validate"
+appstreamcli validate --no-net "$root/usr/share/metainfo/cz.kerbanit.pristroje.metainfo.xml" || fail "appstreamcli validate"
 appstreamcli validate-tree --no-net "$root" || fail "appstreamcli validate-tree"
 icon=$(sed -n 's/^Icon=//p' "$desktop")
 [ -f "$root/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "no icon $icon.svg for the desktop entry"
