@@ -65,6 +65,8 @@ for action in "Kalibrace|pristroje --calibrate" "Projektor|pristroje --fullscree
   name=${action%%|*}; exec=${action#*|}
   grep -A3 "^Name\[cs\]=$name$" "$desktop" | grep -qx "Exec=$exec" || fail "desktop action $name is not \"$exec\""
 done
+zcat "$root/usr/share/doc/pristroje/changelog.gz" | sed -n 1p | grep -q "^pristroje ($version) " ||
+  fail "the changelog does not start with $version"
 grep -q "<release version=\"$version\"" "$root/usr/share/metainfo/cz.kerbanit.pristroje.metainfo.xml" ||
   fail "the metadata has no release entry for $version"
 
