@@ -33,10 +33,10 @@ if(PRISTROJE_HELP2MAN AND NOT PRISTROJE_SANITIZE)
                              --output=pristroje.1 $<TARGET_FILE:pristroje>
                      COMMAND ${PRISTROJE_GZIP} -9n -c pristroje.1 > pristroje.1.gz
                      DEPENDS pristroje data/pristroje.h2m VERBATIM)
-  add_custom_target(manual ALL DEPENDS pristroje.1.gz changelog.gz)
+  add_custom_target(pristroje_manual ALL DEPENDS pristroje.1.gz changelog.gz)
   install(FILES ${CMAKE_CURRENT_BINARY_DIR}/pristroje.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 else()
-  add_custom_target(manual ALL DEPENDS changelog.gz)
+  add_custom_target(pristroje_manual ALL DEPENDS changelog.gz)
   if(NOT PRISTROJE_SANITIZE)
     message(STATUS "help2man not found: the manual page is not built (scripts/deps.sh installs it)")
   endif()
