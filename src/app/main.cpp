@@ -6,6 +6,8 @@
 #include "app/device_status_bar.h"
 #include "app/form.h"
 #include "app/headless_runner.h"
+#include "app/program_icon.h"
+#include "app/setup_hint.h"
 #include "platform/clock_pacer.h"
 #include "platform/idle.h"
 #include "render/fonts.h"
@@ -27,6 +29,7 @@ int main(int argc, char** argv) {
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pristroje"));
+    app::setProgramIcon();
     render::registerFontSubstitutions();
 
     if (options.listDevices) {
@@ -44,6 +47,7 @@ int main(int argc, char** argv) {
     platform::Idle idle;
     auto form = app::createMainWindow(idle);
     app::setupCalibration(*form, options, audio);
+    app::showSetupHint(*form, options);
     if (options.headless) {
         form->show();
         app::HeadlessRunner runner(*form, idle, audio.clock);
