@@ -17,7 +17,7 @@ const char* const kDescription =
     "  calibrate:ammeter=<mA>, calibrate:voltmeter=<V>, calibrate:source=<V>\n"
     "                                 the instrument's true value now (as a reference meter shows)\n"
     "  calibration:save, calibration:reset\n"
-    "A disabled or unknown menu entry, or a hidden track bar, ends the run with code 2.";
+    "A disabled or unknown menu entry, a hidden track bar or a refused calibration ends the run\nwith code 2.";
 
 bool parseNumber(const QString& text, double& out) {
     bool ok = false;
