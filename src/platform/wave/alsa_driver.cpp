@@ -1,11 +1,12 @@
 #include "platform/wave/alsa_driver.h"
 
+#include "platform/wave/alsa_library_messages.h"
 #include "platform/wave/alsa_stream.h"
 #include "platform/wave/device_status.h"
 
 namespace platform::wave {
 
-AlsaDriver::AlsaDriver(AlsaConfig config) : config_(std::move(config)) {}
+AlsaDriver::AlsaDriver(AlsaConfig config) : config_(std::move(config)) { quietAlsaLibrary(); }
 
 const std::string& AlsaDriver::pcmName(Direction direction) const {
     return direction == Direction::Input ? config_.captureDevice : config_.playbackDevice;
