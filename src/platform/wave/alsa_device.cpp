@@ -130,16 +130,18 @@ void AlsaDevice::finishHead(snd_pcm_uframes_t frames) {
     const Entry e = head();
     first_ = (first_ + 1) % ring_.size();
     --count_;
-    const DWORD bytes = direction_ == Direction::Input ? static_cast<DWORD>(frames * format_.nBlockAlign) : 0;
-    sink_.done(*e.header, bytes);
+    sink_.done(*e.header, static_cast<DWORD>(frames * format_.nBlockAlign));
 }
 
-// Gives back every buffer in order (the head with the frames recorded into it
-// when keepRecorded) and forgets where the device was in them.
+// Gives back every buffer in order and forgets where the device was in them.
+// Capture: the head with the frames recorded into it when keepRecorded.
+// Playback: the head with the frames of it played so far.
 void AlsaDevice::returnAll(bool keepRecorded) {
+    const snd_pcm_uframes_t headFrames =
+        direction_ == Direction::Input ? (keepRecorded ? headFrames_ : 0) : playedFrames_;
     bool first = true;
     while (count_ > 0) {
-        finishHead(first && keepRecorded ? headFrames_ : 0);
+        finishHead(first ? headFrames : 0);
         first = false;
     }
     headFrames_ = 0;

@@ -15,7 +15,7 @@ struct Status {
     std::string lastError;
     std::array<std::optional<DeviceOutage>, 2> outages;
     std::array<std::chrono::steady_clock::time_point, 2> missingFrom{};
-    std::array<std::optional<std::chrono::system_clock::time_point>, 2> returns;
+    std::array<std::optional<DeviceReturn>, 2> returns;
     std::uint64_t reconnects = 0;
     std::chrono::steady_clock::duration missing{};
 };
@@ -100,7 +100,7 @@ void noteDeviceBack(Direction direction, std::string_view device) {
         s.missing += gone;
         seconds = std::chrono::duration<double>(gone).count();
         o.reset();
-        s.returns[index(direction)] = std::chrono::system_clock::now();
+        s.returns[index(direction)] = DeviceReturn{std::string(device), std::chrono::system_clock::now()};
         ++s.reconnects;
     }
     std::fprintf(stderr, "audio: the ALSA %s device '%.*s' is back after %.1f s\n", input ? "capture" : "playback",
@@ -113,7 +113,7 @@ std::optional<DeviceOutage> deviceOutage(Direction direction) {
     return s.outages[index(direction)];
 }
 
-std::optional<std::chrono::system_clock::time_point> lastDeviceReturn(Direction direction) {
+std::optional<DeviceReturn> lastDeviceReturn(Direction direction) {
     auto& s = status();
     std::lock_guard guard(s.lock);
     return s.returns[index(direction)];

@@ -41,8 +41,12 @@ void noteDeviceMissing(Direction direction, std::string_view device, std::string
 void noteDeviceBack(Direction direction, std::string_view device);
 // The outage going on in this direction, if any.
 std::optional<DeviceOutage> deviceOutage(Direction direction);
-// When a device of this direction last came back (after an outage), if ever.
-std::optional<std::chrono::system_clock::time_point> lastDeviceReturn(Direction direction);
+// The last device of this direction that came back after an outage, if any.
+struct DeviceReturn {
+    std::string device;
+    std::chrono::system_clock::time_point at;
+};
+std::optional<DeviceReturn> lastDeviceReturn(Direction direction);
 // Returns counted over both directions, and the time devices were missing
 // (summed over both directions, the outages still going on included).
 std::uint64_t reconnectCount();
