@@ -55,8 +55,10 @@ void noteDeviceError(Direction direction, std::string_view text) {
     auto& s = status();
     {
         std::lock_guard guard(s.lock);
+        const bool again = s.errors[index(direction)] == text;  // a retry that failed the same way
         s.errors[index(direction)] = std::string(text);
         s.lastError = std::string(text);
+        if (again) return;
     }
     std::fprintf(stderr, "audio: %.*s\n", static_cast<int>(text.size()), text.data());
 }

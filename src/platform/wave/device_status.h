@@ -26,7 +26,8 @@ std::string lastDeviceError(Direction direction);
 std::string lastDeviceError();
 
 // Reporting, for drivers. noteXrun counts one run and prints a line on stderr;
-// noteDeviceError stores the text and prints it on stderr.
+// noteDeviceError stores the text and prints it on stderr (once while the
+// same text repeats).
 void noteXrun(Direction direction, std::string_view device);
 void noteDeviceError(Direction direction, std::string_view text);
 
