@@ -10,13 +10,18 @@ namespace platform::wave {
 namespace {
 
 // Generous rings, as a busy machine can keep the device thread waiting for a
-// while. A capture ring adds no delay (frames are read as soon as they come);
-// a playback ring delays every change of the generator by its length, on top
-// of the player's own queue, so it stays shorter.
+// while. A capture ring adds no delay (frames are read as soon as they come).
+// A playback ring adds none either: its frames are still the player's until
+// they have been played, so they count in its queue.
+//
+// Each period is a wake-up of the device thread and of the sound server's
+// client thread: as long as the stream allows. A capture period of about the
+// recorder's block (2500 frames at 44.1 kHz) wakes once per block; playback
+// wakes every quarter of its ring.
 constexpr unsigned kCaptureRingMicroseconds = 500'000;
-constexpr unsigned kPlaybackRingMicroseconds = 300'000;
-constexpr unsigned kCapturePeriodMicroseconds = 20'000;
-constexpr unsigned kPlaybackPeriodMicroseconds = 50'000;
+constexpr unsigned kPlaybackRingMicroseconds = 400'000;
+constexpr unsigned kCapturePeriodMicroseconds = 56'700;
+constexpr unsigned kPlaybackPeriodMicroseconds = 100'000;
 
 struct HwParamsFree {
     void operator()(snd_pcm_hw_params_t* p) const { snd_pcm_hw_params_free(p); }
