@@ -93,6 +93,10 @@ TEST(WaveDeviceStatus, AnOutageIsSaidOnceAndEachReturnCountsWithItsTime) {
     EXPECT_EQ(reconnectCount(), 1u);
     ASSERT_TRUE(lastDeviceReturn(Direction::Input).has_value());
     EXPECT_EQ(lastDeviceReturn(Direction::Input)->device, "usb");
+    noteDeviceMissing(Direction::Output, "usb", "gone");
+    noteDeviceClosed(Direction::Output);  // closed while missing: over, and no return
+    EXPECT_FALSE(deviceOutage(Direction::Output).has_value());
+    EXPECT_EQ(reconnectCount(), 1u);
     const double missing = missingSeconds();
     EXPECT_GE(missing, 0.0);
     EXPECT_EQ(missingSeconds(), missing) << "a finished outage no longer grows";

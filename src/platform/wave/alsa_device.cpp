@@ -257,6 +257,8 @@ void AlsaDevice::run() {
         check(snd_pcm_drop(pcm_), kDrop);
         check(snd_pcm_close(pcm_), kClose);
         pcm_ = nullptr;
+    } else {
+        noteDeviceClosed(direction_);  // closed while missing: no longer waited for
     }
     {
         std::lock_guard guard(lock_);
@@ -397,7 +399,8 @@ AlsaDevice::Next AlsaDevice::transferInput(int& err) {
 AlsaDevice::Next AlsaDevice::transferOutput(int& err) {
     std::lock_guard guard(lock_);
     for (;;) {
-        if (!transferable()) return Next::Wait;
+        // A restart asked for since this round began is carried out first.
+        if (!transferable() || paused_) return Next::Wait;
         const snd_pcm_state_t state = snd_pcm_state(pcm_);
         if (state == SND_PCM_STATE_DISCONNECTED) {
             err = -ENODEV;

@@ -109,6 +109,15 @@ void noteDeviceBack(Direction direction, std::string_view device) {
                  static_cast<int>(device.size()), device.data(), seconds);
 }
 
+void noteDeviceClosed(Direction direction) {
+    auto& s = status();
+    std::lock_guard guard(s.lock);
+    auto& o = s.outages[index(direction)];
+    if (!o) return;
+    s.missing += std::chrono::steady_clock::now() - s.missingFrom[index(direction)];
+    o.reset();
+}
+
 std::optional<DeviceOutage> deviceOutage(Direction direction) {
     auto& s = status();
     std::lock_guard guard(s.lock);

@@ -40,6 +40,8 @@ struct DeviceOutage {
 };
 void noteDeviceMissing(Direction direction, std::string_view device, std::string_view reason);
 void noteDeviceBack(Direction direction, std::string_view device);
+// The stream of a missing device was closed: the outage ends, not counted as a return.
+void noteDeviceClosed(Direction direction);
 // The outage going on in this direction, if any.
 std::optional<DeviceOutage> deviceOutage(Direction direction);
 // The last device of this direction that came back after an outage, if any.
