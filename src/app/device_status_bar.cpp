@@ -38,14 +38,34 @@ DeviceStatusBar::DeviceStatusBar(QMainWindow& window) : QObject(&window), window
 
 QString DeviceStatusBar::text(std::chrono::system_clock::time_point now) {
     QString text;
-    for (const auto d : {wave::Direction::Input, wave::Direction::Output}) {
-        if (const auto outage = wave::deviceOutage(d)) {
-            append(text, QStringLiteral("Zvukové zařízení „%1“ (%2) není k dispozici od %3, zkouším ho znovu připojit.")
-                             .arg(QString::fromStdString(outage->device), what(d), clockTime(outage->since)));
-        } else if (const auto back = wave::lastDeviceReturn(d); back && now - back->at < kBackShownFor) {
-            append(text, QStringLiteral("Zvukové zařízení „%1“ (%2) je zase připojeno.")
-                             .arg(QString::fromStdString(back->device), what(d)));
-        }
+    const auto missingIn = wave::deviceOutage(wave::Direction::Input);
+    const auto missingOut = wave::deviceOutage(wave::Direction::Output);
+    const auto missing = [&](const wave::DeviceOutage& o, const QString& which) {
+        append(text, QStringLiteral("Zvukové zařízení „%1“ (%2) není k dispozici od %3, zkouším ho znovu připojit.")
+                         .arg(QString::fromStdString(o.device), which, clockTime(o.since)));
+    };
+    const auto back = [&](wave::Direction d) {
+        const auto r = wave::lastDeviceReturn(d);
+        return r && now - r->at < kBackShownFor ? r : std::nullopt;
+    };
+    const auto backIn = missingIn ? std::nullopt : back(wave::Direction::Input);
+    const auto backOut = missingOut ? std::nullopt : back(wave::Direction::Output);
+    const auto isBack = [&](const wave::DeviceReturn& r, const QString& which) {
+        append(text, QStringLiteral("Zvukové zařízení „%1“ (%2) je zase připojeno.")
+                         .arg(QString::fromStdString(r.device), which));
+    };
+    // One device for both directions (as "default" is): one sentence.
+    if (missingIn && missingOut && missingIn->device == missingOut->device) {
+        missing(missingIn->since < missingOut->since ? *missingIn : *missingOut, QStringLiteral("záznam i přehrávání"));
+    } else {
+        if (missingIn) missing(*missingIn, what(wave::Direction::Input));
+        if (missingOut) missing(*missingOut, what(wave::Direction::Output));
+    }
+    if (backIn && backOut && backIn->device == backOut->device) {
+        isBack(*backIn, QStringLiteral("záznam i přehrávání"));
+    } else {
+        if (backIn) isBack(*backIn, what(wave::Direction::Input));
+        if (backOut) isBack(*backOut, what(wave::Direction::Output));
     }
     append(text, QString::fromStdString(wave::lastDeviceError()));
     const auto overruns = wave::xrunCount(wave::Direction::Input);

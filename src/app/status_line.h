@@ -15,6 +15,8 @@ namespace app {
 enum class StatusSlot { Devices, Calibration, Setup, Count };
 
 class StatusLine : public QObject {
+    Q_OBJECT  // found among the window's children by its type (findChild)
+
 public:
     // The window's status line, created on first use and owned by the window.
     static StatusLine& of(QMainWindow& window);

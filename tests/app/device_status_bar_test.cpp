@@ -22,6 +22,15 @@ TEST(DeviceStatusBar, SaysWhatIsMissingSinceWhenThenThatItIsBackThenNothing) {
     const auto back = std::chrono::system_clock::now();
     EXPECT_EQ(app::DeviceStatusBar::text(back), QStringLiteral("Zvukové zařízení „default“ (záznam) je zase připojeno."));
     EXPECT_EQ(app::DeviceStatusBar::text(back + std::chrono::seconds(6)), "");
+    // The same device in both directions: one sentence.
+    noteDeviceMissing(Direction::Input, "default", "gone");
+    noteDeviceMissing(Direction::Output, "default", "gone");
+    EXPECT_TRUE(app::DeviceStatusBar::text(std::chrono::system_clock::now())
+                    .startsWith(QStringLiteral("Zvukové zařízení „default“ (záznam i přehrávání) není k dispozici od ")));
+    noteDeviceBack(Direction::Input, "default");
+    noteDeviceBack(Direction::Output, "default");
+    EXPECT_EQ(app::DeviceStatusBar::text(std::chrono::system_clock::now()),
+              QStringLiteral("Zvukové zařízení „default“ (záznam i přehrávání) je zase připojeno."));
     clearDeviceStatus();
 }
 
