@@ -49,7 +49,9 @@ AlsaDevice::~AlsaDevice() {
 
 void AlsaDevice::usePcm(snd_pcm_t* pcm) {
     pcm_ = pcm;
-    const int n = std::max(snd_pcm_poll_descriptors_count(pcm_), 0);
+    const int count = snd_pcm_poll_descriptors_count(pcm_);
+    check(count, kPoll);  // without them the thread still looks every half second
+    const int n = std::max(count, 0);
     fds_.assign(static_cast<std::size_t>(n) + 1, pollfd{});
     fds_[0] = pollfd{wakeFd_, POLLIN, 0};
     if (n > 0) snd_pcm_poll_descriptors(pcm_, fds_.data() + 1, static_cast<unsigned>(n));
@@ -532,7 +534,8 @@ void AlsaDevice::waitForWork(int timeoutMs, bool onDevice) {
         // Lets plugins (the sound-server one among them) acknowledge their
         // descriptors; transfer() then asks the device for its state itself.
         unsigned short revents = 0;
-        snd_pcm_poll_descriptors_revents(pcm_, fds_.data() + 1, static_cast<unsigned>(fds_.size() - 1), &revents);
+        check(snd_pcm_poll_descriptors_revents(pcm_, fds_.data() + 1, static_cast<unsigned>(fds_.size() - 1), &revents),
+              kPoll);
     }
 }
 
