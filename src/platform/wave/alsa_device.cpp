@@ -29,10 +29,11 @@ enum CheckBit : unsigned { kDrop = 1, kPrepare = 2, kPause = 4, kPoll = 8, kStar
 }  // namespace
 
 AlsaDevice::AlsaDevice(Direction direction, std::string name, const WAVEFORMATEX& format, snd_pcm_t* pcm,
-                       const AlsaPcmSetup& setup, BufferSink& sink, int wakeFd)
+                       const AlsaPcmSetup& setup, bool hardwarePause, BufferSink& sink, int wakeFd)
     : direction_(direction),
       name_(std::move(name)),
       format_(format),
+      hardwarePause_(hardwarePause),
       sink_(sink),
       wakeFd_(wakeFd),
       pcm_(nullptr),
@@ -333,7 +334,7 @@ void AlsaDevice::applyRunning(bool wantRunning, MMRESULT& result) {
 // again at the restart, so nothing is lost either way.
 void AlsaDevice::pausePlayback() {
     const snd_pcm_state_t state = snd_pcm_state(pcm_);
-    if (state == SND_PCM_STATE_RUNNING && setup_.canPause) {
+    if (state == SND_PCM_STATE_RUNNING && setup_.canPause && hardwarePause_) {
         const int e = snd_pcm_pause(pcm_, 1);
         if (e >= 0) {
             hardwarePaused_ = true;

@@ -29,7 +29,7 @@ public:
     // Takes over `pcm` and the eventfd `wakeFd`; both are closed by the
     // device thread when it ends (or here, when it never ran).
     AlsaDevice(Direction direction, std::string name, const WAVEFORMATEX& format, snd_pcm_t* pcm,
-               const AlsaPcmSetup& setup, BufferSink& sink, int wakeFd);
+               const AlsaPcmSetup& setup, bool hardwarePause, BufferSink& sink, int wakeFd);
     ~AlsaDevice();
     AlsaDevice(const AlsaDevice&) = delete;
     AlsaDevice& operator=(const AlsaDevice&) = delete;
@@ -88,6 +88,7 @@ private:
     const Direction direction_;
     const std::string name_;
     const WAVEFORMATEX format_;
+    const bool hardwarePause_;  // use the device's pause where it has one
     BufferSink& sink_;
     const int wakeFd_;
 

@@ -27,7 +27,7 @@ MMRESULT AlsaDriver::open(Direction direction, UINT device, const WAVEFORMATEX& 
     snd_pcm_t* pcm = nullptr;
     AlsaPcmSetup setup;
     AlsaFailure f = openAlsaPcm(direction, name, format, pcm, setup);
-    if (f.code == MMSYSERR_NOERROR) f = AlsaStream::create(direction, name, format, pcm, setup, sink, stream);
+    if (f.code == MMSYSERR_NOERROR) f = AlsaStream::create(direction, name, format, pcm, setup, config_.hardwarePause, sink, stream);
     if (f.code != MMSYSERR_NOERROR) {
         noteDeviceError(direction, f.text);
         return f.code;

@@ -19,6 +19,9 @@ namespace platform::wave {
 struct AlsaConfig {
     std::string captureDevice = "default";   // --input-device
     std::string playbackDevice = "default";  // --output-device
+    // Pause playback with the device's own pause where it has one; without,
+    // the device drops what it holds and the stream writes it again.
+    bool hardwarePause = true;
 };
 
 class AlsaDriver final : public Driver {

@@ -10,7 +10,7 @@
 namespace platform::wave {
 
 AlsaFailure AlsaStream::create(Direction direction, std::string name, const WAVEFORMATEX& format,
-                               snd_pcm_t* pcm, const AlsaPcmSetup& setup, BufferSink& sink,
+                               snd_pcm_t* pcm, const AlsaPcmSetup& setup, bool hardwarePause, BufferSink& sink,
                                std::unique_ptr<Stream>& out) {
     const std::string kind = direction == Direction::Input ? "capture" : "playback";
     const int wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
@@ -18,7 +18,7 @@ AlsaFailure AlsaStream::create(Direction direction, std::string name, const WAVE
         snd_pcm_close(pcm);
         return {MMSYSERR_NOMEM, "Cannot create the wake-up descriptor of the ALSA " + kind + " device '" + name + "'"};
     }
-    auto device = std::make_shared<AlsaDevice>(direction, name, format, pcm, setup, sink, wakeFd);
+    auto device = std::make_shared<AlsaDevice>(direction, name, format, pcm, setup, hardwarePause, sink, wakeFd);
     auto stream = std::make_unique<AlsaStream>(device);
     try {
         stream->thread_ = std::thread([device] { device->run(); });

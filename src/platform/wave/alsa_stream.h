@@ -42,7 +42,7 @@ public:
     // Returns a failure (and closes the PCM) when the thread or its resources
     // cannot be had.
     static AlsaFailure create(Direction direction, std::string name, const WAVEFORMATEX& format,
-                              snd_pcm_t* pcm, const AlsaPcmSetup& setup, BufferSink& sink,
+                              snd_pcm_t* pcm, const AlsaPcmSetup& setup, bool hardwarePause, BufferSink& sink,
                               std::unique_ptr<Stream>& out);
     ~AlsaStream() override;
 
