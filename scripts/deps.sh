@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-liberation fonts-urw-base35 fonts-dejavu-core
   pulseaudio pulseaudio-utils libasound2-plugins alsa-utils
+  pipewire pipewire-pulse wireplumber dbus-daemon
   xvfb xauth
   libqt6svg6 dpkg-dev file help2man lintian desktop-file-utils appstream man-db
 )

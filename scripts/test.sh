@@ -40,4 +40,11 @@ if command -v dpkg-deb >/dev/null; then
   echo "=== package ==="
   ctest --test-dir build/release --output-on-failure -L package || status=1
 fi
+
+# The tests on real devices once more against PipeWire, as Debian's desktops run it.
+pw_dir=$(mktemp -d /tmp/pristroje-pipewire.XXXXXX)
+echo "=== release, on PipeWire ==="
+(eval "$(PRISTROJE_SOUND_SERVER=pipewire scripts/sound_server.sh start "$pw_dir")" &&
+  ctest --test-dir build/release --output-on-failure -L realaudio) || status=1
+PRISTROJE_SOUND_SERVER=pipewire scripts/sound_server.sh stop "$pw_dir"; rm -rf "$pw_dir"
 exit $status

@@ -9,10 +9,13 @@
 #include "audio/audio_out.h"
 #include "mixer/mixer_state.h"
 #include "platform/wave/device_status.h"
+#include "platform/wave/driver_registry.h"
 
 #include <QJsonArray>
 #include <QLineEdit>
 #include <QToolButton>
+
+#include <cmath>
 
 namespace app {
 namespace {
@@ -114,13 +117,19 @@ QJsonObject componentJson(const audio::TAudioIO& c) {
 
 QJsonObject audioJson(const TForm1& form) {
     namespace wave = platform::wave;
-    return QJsonObject{
+    QJsonObject audio{
         {"AudioIn1", componentJson(*form.AudioIn1)},
         {"AudioOut1", componentJson(*form.AudioOut1)},
         {"Overruns", static_cast<qint64>(wave::xrunCount(wave::Direction::Input))},
         {"Underruns", static_cast<qint64>(wave::xrunCount(wave::Direction::Output))},
         {"DeviceError", QString::fromStdString(wave::lastDeviceError())},
     };
+    // Real devices come and go: how often they came back, and how long they were away.
+    if (const auto driver = wave::currentDriver(); driver && driver->name() == "alsa") {
+        audio.insert("Reconnects", static_cast<qint64>(wave::reconnectCount()));
+        audio.insert("MissingSeconds", std::round(wave::missingSeconds() * 10.0) / 10.0);
+    }
+    return audio;
 }
 
 QString statusLineText(const TForm1& form) {
