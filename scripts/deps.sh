@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need,
 # when any of them is missing. Runs apt-get as root, or through sudo.
+# With arguments, installs those packages instead (scripts/package.sh does).
 set -euo pipefail
 
 packages=(
@@ -10,9 +11,12 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-liberation fonts-urw-base35 fonts-dejavu-core
   pulseaudio pulseaudio-utils libasound2-plugins alsa-utils
+  pipewire pipewire-pulse wireplumber dbus-daemon
   xvfb xauth
   xdotool imagemagick
+  libqt6svg6 dpkg-dev file help2man lintian desktop-file-utils appstream man-db
 )
+[ $# -gt 0 ] && packages=("$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -10,12 +10,83 @@
 # second null sink is fed from the monitor by a 20 ms loopback, which keeps the
 # first one running in short blocks. ALSA's default PCM and ctl are routed to
 # the server through a private ALSA configuration (ALSA_CONFIG_PATH).
+#
+# PRISTROJE_SOUND_SERVER=pipewire starts PipeWire instead (pipewire,
+# wireplumber and pipewire-pulse on a private session bus, no desktop
+# session), with the same null sink "probe" made through its PulseAudio
+# interface; ALSA reaches it the same way. The exports name the kind, so a
+# test's own server is of the same kind. The server's pid (pulse.pid) is the
+# process the clients talk to (pulseaudio, or pipewire-pulse).
 set -euo pipefail
 
 cmd=${1:?usage: sound_server.sh start|stop DIR}
 dir=${2:?usage: sound_server.sh start|stop DIR}
 
+kind=${PRISTROJE_SOUND_SERVER:-pulseaudio}
+
+wait_for_server() {
+  local i
+  for i in $(seq 1 100); do
+    pactl info >/dev/null 2>&1 && return 0
+    sleep 0.05
+  done
+  echo "sound server not ready; its log:" >&2; cat "$dir"/*.log >&2 || true; exit 1
+}
+
+# Each daemon in its own session, its output in a log, nothing left on our stdout.
+daemon() {  # name, command...
+  local name=$1; shift
+  setsid "$@" >"$dir/$name.log" 2>&1 </dev/null &
+  last_pid=$!
+  echo "$last_pid" >> "$dir/server.pids"
+}
+
+start_pipewire() {
+  mkdir -p "$dir/runtime" "$dir/home"
+  chmod 700 "$dir/runtime"
+  export XDG_RUNTIME_DIR="$dir/runtime" HOME="$dir/home"
+  rm -f "$dir/server.pids" "$dir/pulse.pid"
+  local bus i
+  bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 3>"$dir/bus.pid" </dev/null) || {
+    echo "no session bus for PipeWire" >&2; exit 1; }
+  cat "$dir/bus.pid" >> "$dir/server.pids"
+  export DBUS_SESSION_BUS_ADDRESS=$bus
+  daemon pipewire pipewire
+  for i in $(seq 1 100); do [ -S "$XDG_RUNTIME_DIR/pipewire-0" ] && break; sleep 0.05; done
+  daemon wireplumber wireplumber
+  daemon pipewire-pulse pipewire-pulse
+  echo "$last_pid" > "$dir/pulse.pid"
+  export PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native"
+  wait_for_server
+  pactl load-module module-null-sink sink_name=probe rate=44100 channels=2 >/dev/null
+  for i in $(seq 1 100); do pactl list short sinks 2>/dev/null | grep -q probe && break; sleep 0.05; done
+  pactl set-default-sink probe
+  pactl set-default-source probe.monitor
+  cat > "$dir/asound.conf" <<ALSA
+</usr/share/alsa/alsa.conf>
+pcm.!default { type pulse }
+ctl.!default { type pulse }
+ALSA
+  printf 'export PULSE_SERVER=%q\n' "$PULSE_SERVER"
+  printf 'export ALSA_CONFIG_PATH=%q\n' "$dir/asound.conf"
+  printf 'export PRISTROJE_REALAUDIO=1\n'
+  printf 'export PRISTROJE_SOUND_SERVER_DIR=%q\n' "$dir"
+  printf 'export PRISTROJE_SOUND_SERVER=pipewire\n'
+}
+
+stop_pipewire() {
+  [ -f "$dir/server.pids" ] || return 0
+  local pid
+  for pid in $(tac "$dir/server.pids"); do kill -CONT "$pid" 2>/dev/null || true; kill "$pid" 2>/dev/null || true; done
+  for pid in $(cat "$dir/server.pids"); do
+    for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+    kill -9 "$pid" 2>/dev/null || true
+  done
+  rm -f "$dir/server.pids" "$dir/pulse.pid"
+}
+
 start() {
+  [ "$kind" = pipewire ] && { start_pipewire; return; }
   mkdir -p "$dir/runtime" "$dir/home"
   chmod 700 "$dir/runtime"
   local socket="$dir/runtime/native"
@@ -55,6 +126,7 @@ ALSA
 }
 
 stop() {
+  [ "$kind" = pipewire ] && { stop_pipewire; return; }
   [ -f "$dir/pulse.pid" ] || return 0
   local pid; pid=$(cat "$dir/pulse.pid")
   [ -n "$pid" ] && kill "$pid" 2>/dev/null || true

@@ -42,8 +42,20 @@ status=0
 for config in release asan; do
   echo "=== $config ==="
   # Tests on the shared sound server run one at a time; the rest in parallel.
-  ctest --test-dir "build/$config" --output-on-failure -j "$jobs" -LE 'realaudio|gui' || status=1
+  ctest --test-dir "build/$config" --output-on-failure -j "$jobs" -LE 'realaudio|package|gui' || status=1
   ctest --test-dir "build/$config" --output-on-failure -L realaudio || status=1
   PRISTROJE_GUI_DISPLAY=$gui_display ctest --test-dir "build/$config" --output-on-failure -L gui || status=1
 done
+# The Debian package: one more (Release) build in build/package, where dpkg-deb exists.
+if command -v dpkg-deb >/dev/null; then
+  echo "=== package ==="
+  ctest --test-dir build/release --output-on-failure -L package || status=1
+fi
+
+# The tests on real devices once more against PipeWire, as Debian's desktops run it.
+pw_dir=$(mktemp -d /tmp/pristroje-pipewire.XXXXXX)
+echo "=== release, on PipeWire ==="
+(eval "$(PRISTROJE_SOUND_SERVER=pipewire scripts/sound_server.sh start "$pw_dir")" &&
+  ctest --test-dir build/release --output-on-failure -L realaudio) || status=1
+PRISTROJE_SOUND_SERVER=pipewire scripts/sound_server.sh stop "$pw_dir"; rm -rf "$pw_dir"
 exit $status

@@ -45,11 +45,14 @@ bool setupAudio(const Options& options, AudioSetup& out, QString& error) {
         config.seed = options.benchSeed;
         config.outputGain = card.outputGain;
         config.recordingGain = card.recordingGain;
+        config.lineInputGain = options.benchInputGain;
+        config.lineOutputGain = options.benchOutputGain;
         if (const std::string problem = wave::benchConfigError(config); !problem.empty()) {
             error = QString::fromStdString(problem);
             return false;
         }
-        driver = std::make_shared<wave::BenchDriver>(config, platform::virtualClock());
+        out.bench = std::make_shared<wave::BenchDriver>(config, platform::virtualClock());
+        driver = out.bench;
         mixer = card.mixer;
     } else if (options.audio == QLatin1String("file")) {
         std::string problem;

@@ -6,13 +6,18 @@
 
 namespace platform {
 class VirtualClock;
+namespace wave {
+class BenchDriver;
 }
+}  // namespace platform
 
 namespace app {
 
 struct AudioSetup {
     // The clock of the virtual drivers; nullptr with real devices.
     platform::VirtualClock* clock = nullptr;
+    // The virtual bench, with --audio=bench (for its true values in --state).
+    std::shared_ptr<platform::wave::BenchDriver> bench;
     // Releases what the drivers hold, when the program ends.
     std::shared_ptr<void> keepAlive;
 };

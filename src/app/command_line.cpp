@@ -14,7 +14,10 @@ const char* const kDescription =
     "  menu:<entry name>              choose a menu entry as a click would\n"
     "  track:<TrackBar1|TrackBar2>=N  move a track bar to position N as the user would\n"
     "  wait:<seconds>                 let time pass\n"
-    "A disabled or unknown menu entry, or a hidden track bar, ends the run with code 2.";
+    "  calibrate:ammeter=<mA>, calibrate:voltmeter=<V>, calibrate:source=<V>\n"
+    "                                 the instrument's true value now (as a reference meter shows)\n"
+    "  calibration:save, calibration:reset\n"
+    "A disabled or unknown menu entry, a hidden track bar or a refused calibration ends the run\nwith code 2.";
 
 bool parseNumber(const QString& text, double& out) {
     bool ok = false;
@@ -30,8 +33,13 @@ QString checkActionSyntax(const QString& action) {
     static const QRegularExpression wait(QStringLiteral("^wait:\\d+(\\.\\d+)?$"));
     if (menu.match(action).hasMatch() || track.match(action).hasMatch() || wait.match(action).hasMatch())
         return {};
+    static const QRegularExpression calibrate(
+        QStringLiteral("^calibrate:(ammeter|voltmeter|source)=-?\\d+(\\.\\d+)?$"));
+    static const QRegularExpression calibration(QStringLiteral("^calibration:(save|reset)$"));
+    if (calibrate.match(action).hasMatch() || calibration.match(action).hasMatch()) return {};
     return QStringLiteral("bad action \"%1\": expected menu:<entry name>, track:<TrackBar1|TrackBar2>=<position> "
-                          "or wait:<seconds>")
+                          "wait:<seconds>, calibrate:<ammeter|voltmeter|source>=<value> or "
+                          "calibration:<save|reset>")
         .arg(action);
 }
 
@@ -96,6 +104,24 @@ ParseResult parseCommandLine(const QStringList& arguments) {
                                                   "largest factor at which the window fits its screen."),
                                    QStringLiteral("factor"));
     p.addOptions({fullScreen, scale});
+    const QCommandLineOption inputGain(QStringLiteral("bench-input-gain"),
+                                       QStringLiteral("Bench: the card's line input is this many times as "
+                                                      "sensitive as the reference card's (default 1)."),
+                                       QStringLiteral("factor"), QStringLiteral("1"));
+    const QCommandLineOption outputGain(QStringLiteral("bench-output-gain"),
+                                        QStringLiteral("Bench: the card's output is this many times as strong "
+                                                       "as the reference card's (default 1)."),
+                                        QStringLiteral("factor"), QStringLiteral("1"));
+    const QCommandLineOption calibrateWindow(QStringLiteral("calibrate"),
+                                             QStringLiteral("Open the calibration window beside the main window."));
+    const QCommandLineOption calibrationFile(QStringLiteral("calibration"),
+                                             QStringLiteral("Calibration profiles from this file instead of "
+                                                            "~/.config/pristroje/calibration.json."),
+                                             QStringLiteral("file"));
+    const QCommandLineOption noCalibration(QStringLiteral("no-calibration"),
+                                           QStringLiteral("Apply no calibration profile: the reference card's "
+                                                          "constants."));
+    p.addOptions({inputGain, outputGain, calibrateWindow, calibrationFile, noCalibration});
 
     ParseResult result;
     if (!p.parse(arguments)) {
@@ -139,6 +165,9 @@ ParseResult parseCommandLine(const QStringList& arguments) {
     o.printReadouts = p.isSet(readouts);
     o.fullScreen = p.isSet(fullScreen);
     o.scale = p.value(scale);
+    o.calibrate = p.isSet(calibrateWindow);
+    o.calibrationFile = p.value(calibrationFile);
+    o.noCalibration = p.isSet(noCalibration);
 
     auto fail = [&](const QString& message) {
         result.exitCode = 2;
@@ -153,6 +182,10 @@ ParseResult parseCommandLine(const QStringList& arguments) {
     if (!parseNumber(p.value(seed), seedValue) || seedValue < 0 || seedValue > 4294967295.0)
         return fail(QStringLiteral("--bench-seed takes a whole number from 0 to 4294967295"));
     o.benchSeed = static_cast<quint32>(seedValue);
+    if (!parseNumber(p.value(inputGain), o.benchInputGain) || !(o.benchInputGain > 0))
+        return fail(QStringLiteral("--bench-input-gain takes a factor above 0"));
+    if (!parseNumber(p.value(outputGain), o.benchOutputGain) || !(o.benchOutputGain > 0))
+        return fail(QStringLiteral("--bench-output-gain takes a factor above 0"));
     if (!parseNumber(p.value(runFor), o.runFor) || o.runFor < 0)
         return fail(QStringLiteral("--run-for takes a number of seconds of 0 or more"));
     if (o.audio == QLatin1String("file") && o.inputWav.isEmpty())

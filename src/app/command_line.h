@@ -18,6 +18,12 @@ struct Options {
     double benchNoise = 0.0;    // noise RMS, in sample units of the line input
     quint32 benchSeed = 1;
     bool listDevices = false;
+    double benchInputGain = 1.0;   // bench: the card's line input against the reference card
+    double benchOutputGain = 1.0;  // bench: the card's output level against the reference card
+
+    bool calibrate = false;   // --calibrate: the calibration window beside the main window
+    QString calibrationFile;  // --calibration FILE, instead of the default file
+    bool noCalibration = false;  // --no-calibration: no profile applies at start
 
     bool headless = false;
     double runFor = 0.0;  // seconds of virtual (or, with real sound, wall) time

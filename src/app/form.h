@@ -6,6 +6,7 @@
 #include "app/controls/panel_control.h"
 #include "app/controls/track_bar.h"
 #include "measure/measurement_state.h"
+#include "measure/reading_history.h"
 #include "render/face.h"
 #include "render/instrument.h"
 
@@ -97,6 +98,8 @@ public:
     // --- state
     measure::MeasurementState state;
     std::int32_t GeneratorFrequency = 0;
+    // The readings of the last 2 s of recorded sound, for calibrating.
+    measure::ReadingHistory readingHistory;
 
     // --- controls (owned by the widget tree)
     ImageControl* Image1 = nullptr;

@@ -4,6 +4,7 @@
 #include "audio/audio_out.h"
 #include "generator/sine_fill.h"
 #include "generator/track_bar_settings.h"
+#include "measure/calibration.h"
 
 namespace app {
 
@@ -14,7 +15,11 @@ bool TForm1::AudioOut1FillBuffer(char* Buffer, std::int32_t& Size) {
 
 void TForm1::TrackBar1Change(QObject*) {
     state.GeneratorAmplitude = generator::AmplitudeFromPosition(TrackBar1->position());
-    const QString text = QString::fromStdString(generator::SourceVoltageText(state.GeneratorAmplitude));
+    // With a card's profile the text shows the calibrated voltage, as the pointer does.
+    const QString text = QString::fromStdString(
+        state.Calibration ? generator::CalibratedSourceVoltageText(measure::calibratedSourceMillivolts(
+                                state.GeneratorAmplitude, state.Calibration->SourceGain))
+                          : generator::SourceVoltageText(state.GeneratorAmplitude));
     Panel10->setCaption(text);
     Panel6->setCaption(text);
     AudioOut1->Start(AudioOut1);  // fails without effect while the player runs

@@ -33,7 +33,11 @@ measure::InstrumentDrawing drawingFor(TForm1& form, const render::FaceId (&faces
 }  // namespace
 
 bool TForm1::AudioIn1BufferFilled(char* Buffer, std::int32_t& Size) {
-    return measure::AudioIn1BufferFilled(state, Buffer, Size);
+    const bool accepted = measure::AudioIn1BufferFilled(state, Buffer, Size);
+    const std::int32_t frameBytes = (AudioIn1->Stereo() ? 2 : 1) * (AudioIn1->Quantization() / 8);
+    if (Buffer != nullptr && Size > 0 && frameBytes > 0 && AudioIn1->FrameRate() > 0)
+        readingHistory.blockRecorded(static_cast<double>(Size / frameBytes) / AudioIn1->FrameRate());
+    return accepted;
 }
 
 void TForm1::MyIdleEvent(QObject*, bool& Done) {
@@ -47,10 +51,12 @@ void TForm1::MyIdleEvent(QObject*, bool& Done) {
 
 void TForm1::MeasureVoltage() {
     Panel2->setCaption(QString::fromStdString(measure::MeasureVoltage(state, AudioIn1->BufferSize())));
+    readingHistory.measured(measure::Instrument::Voltmeter, state.VoltageRms, state.VoltmeterValue);
 }
 
 void TForm1::MeasureCurrent() {
     Panel3->setCaption(QString::fromStdString(measure::MeasureCurrent(state, AudioIn1->BufferSize())));
+    readingHistory.measured(measure::Instrument::Ammeter, state.CurrentRms, state.AmmeterValue);
 }
 
 void TForm1::VoltmeterPass() {

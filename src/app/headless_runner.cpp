@@ -1,5 +1,7 @@
 #include "app/headless_runner.h"
 
+#include "app/calibration_actions.h"
+#include "app/calibration_session.h"
 #include "app/form.h"
 #include "app/state_export.h"
 #include "platform/idle.h"
@@ -76,6 +78,11 @@ QString HeadlessRunner::perform(const QString& action) {
     if (kind == QLatin1String("wait")) {
         runFor(arg.toDouble());
         return {};
+    }
+    if (isCalibrationAction(action)) {
+        const QString problem = performCalibrationAction(CalibrationSession::of(form_), action);
+        pump();
+        return problem;
     }
     return checkActionSyntax(action);
 }

@@ -1,10 +1,13 @@
 // Program entry: parse the command line, choose the sound drivers, create the
 // main window and run it (or run it headless).
 #include "app/audio_setup.h"
+#include "app/calibration_setup.h"
 #include "app/command_line.h"
 #include "app/device_status_bar.h"
 #include "app/form.h"
 #include "app/headless_runner.h"
+#include "app/program_icon.h"
+#include "app/setup_hint.h"
 #include "app/window_report.h"
 #include "app/window_scale.h"
 #include "platform/clock_pacer.h"
@@ -29,6 +32,7 @@ int main(int argc, char** argv) {
     app::applyWindowScale(options, argc, argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pristroje"));
+    app::setProgramIcon();
     render::registerFontSubstitutions();
 
     if (options.listDevices) {
@@ -45,6 +49,8 @@ int main(int argc, char** argv) {
 
     platform::Idle idle;
     auto form = app::createMainWindow(idle);
+    app::setupCalibration(*form, options, audio);
+    app::showSetupHint(*form, options);
     if (options.headless) {
         form->show();
         app::HeadlessRunner runner(*form, idle, audio.clock);

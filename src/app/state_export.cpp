@@ -1,5 +1,7 @@
 #include "app/state_export.h"
 
+#include "app/bench_report.h"
+#include "app/calibration_session.h"
 #include "app/form.h"
 #include "app/status_line.h"
 #include "app/window_definition.h"
@@ -7,10 +9,13 @@
 #include "audio/audio_out.h"
 #include "mixer/mixer_state.h"
 #include "platform/wave/device_status.h"
+#include "platform/wave/driver_registry.h"
 
 #include <QJsonArray>
 #include <QLineEdit>
 #include <QToolButton>
+
+#include <cmath>
 
 namespace app {
 namespace {
@@ -119,13 +124,19 @@ QJsonObject componentJson(const audio::TAudioIO& c) {
 
 QJsonObject audioJson(const TForm1& form) {
     namespace wave = platform::wave;
-    return QJsonObject{
+    QJsonObject audio{
         {"AudioIn1", componentJson(*form.AudioIn1)},
         {"AudioOut1", componentJson(*form.AudioOut1)},
         {"Overruns", static_cast<qint64>(wave::xrunCount(wave::Direction::Input))},
         {"Underruns", static_cast<qint64>(wave::xrunCount(wave::Direction::Output))},
         {"DeviceError", QString::fromStdString(wave::lastDeviceError())},
     };
+    // Real devices come and go: how often they came back, and how long they were away.
+    if (const auto driver = wave::currentDriver(); driver && driver->name() == "alsa") {
+        audio.insert("Reconnects", static_cast<qint64>(wave::reconnectCount()));
+        audio.insert("MissingSeconds", std::round(wave::missingSeconds() * 10.0) / 10.0);
+    }
+    return audio;
 }
 
 QString statusLineText(const TForm1& form) {
@@ -138,7 +149,7 @@ QString statusLineText(const TForm1& form) {
 QJsonObject exportState(const TForm1& form) {
     QJsonArray errors;
     for (const QString& e : form.errors()) errors.append(e);
-    return QJsonObject{
+    QJsonObject out{
         {"controls", controlsJson(form)},
         {"menu", menuJson(form)},
         {"state", stateJson(form)},
@@ -147,6 +158,11 @@ QJsonObject exportState(const TForm1& form) {
         {"errors", errors},
         {"statusLine", statusLineText(form)},
     };
+    // The calibration in force (none: the reference constants) and the bench's true values.
+    if (const CalibrationSession* calibration = CalibrationSession::of(form))
+        out["calibration"] = calibration->stateJson();
+    if (const BenchReport* bench = BenchReport::of(form)) out["bench"] = bench->stateJson();
+    return out;
 }
 
 QString readoutSummary(const TForm1& form) {

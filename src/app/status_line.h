@@ -15,7 +15,7 @@ namespace app {
 enum class StatusSlot { Devices, Calibration, Setup, Count };
 
 class StatusLine : public QObject {
-    Q_OBJECT  // findChild<StatusLine*> tells it from the window's other children by its meta-object
+    Q_OBJECT  // so that finding the window's line by its type finds this one
 public:
     // The window's status line, created on first use and owned by the window.
     static StatusLine& of(QMainWindow& window);

@@ -2,6 +2,8 @@
 
 #include "platform/wave/wave_api.h"
 
+#include <algorithm>
+
 namespace audio {
 
 using namespace platform;
@@ -115,6 +117,9 @@ bool TAudioOut::ProcessBuffer(int index, std::int32_t size) {
     if (OnFillBuffer) {
         std::int32_t s = size;
         result = OnFillBuffer(Buffers[index], s);
+        // The owner's size is not trusted: beyond the buffer the device would
+        // read memory that is not the buffer's, below zero it would read 4 GB.
+        s = std::clamp(s, 0, size);
         Headers[index]->dwBufferLength = static_cast<DWORD>(s);
     }
     if (result) FFilledCount = WrapAdd(FFilledCount, 1);

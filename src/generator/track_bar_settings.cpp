@@ -16,12 +16,24 @@ std::int32_t AmplitudeFromPosition(std::int32_t position) {
     return static_cast<std::int32_t>(std::nearbyintl(position * 0.7L));
 }
 
-std::string SourceVoltageText(std::int32_t amplitude) {
-    const long double steps = std::nearbyintl(static_cast<long double>(amplitude) / 22 * 3.5L / 20);
-    const long double millivolts = steps * 20;
+namespace {
+
+std::string voltsText(long double millivolts) {
     char text[64];
     const auto result = std::to_chars(text, text + sizeof text, millivolts / 1000, std::chars_format::fixed, 2);
     return std::string(text, result.ptr) + " V";
+}
+
+}  // namespace
+
+std::string SourceVoltageText(std::int32_t amplitude) {
+    const long double steps = std::nearbyintl(static_cast<long double>(amplitude) / 22 * 3.5L / 20);
+    return voltsText(steps * 20);
+}
+
+std::string CalibratedSourceVoltageText(long double millivolts) {
+    if (!std::isfinite(millivolts)) millivolts = 0;
+    return voltsText(std::nearbyintl(millivolts / 20) * 20);
 }
 
 std::int32_t FrequencyFromPosition(std::int32_t position) {

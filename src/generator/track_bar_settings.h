@@ -17,6 +17,10 @@ std::int32_t AmplitudeFromPosition(std::int32_t position);
 // (70 -> "0.02 V", 22400 -> "3.56 V").
 std::string SourceVoltageText(std::int32_t amplitude);
 
+// The same readout for a card with a calibration profile, from the source's
+// calibrated RMS voltage: nearest(millivolts / 20) * 20 mV, as above.
+std::string CalibratedSourceVoltageText(long double millivolts);
+
 // GeneratorFrequency := position, at least 20 Hz. When the result differs
 // from the position, the track bar is to be moved to it.
 std::int32_t FrequencyFromPosition(std::int32_t position);

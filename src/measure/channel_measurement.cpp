@@ -1,6 +1,7 @@
 #include "measure/channel_measurement.h"
 
 #include "measure/readout_format.h"
+#include "measure/reference_calibration.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,19 +16,11 @@ struct Channel {
     // copy, smoothing with the channel's divisor d, sum of squares
     double (*smoothAndSumSquares)(const WorkingArray& samples, WorkingArray& f, std::int32_t offset, std::int32_t n);
     double MeasurementState::*value;
+    double MeasurementState::*rms;     // r before any factor
+    double CalibrationFactors::*gain;  // the profile's factor on r
     long double (*calibrate)(long double rms);
     std::string (*readout)(double value);
 };
-
-// value = r * 0.0142, the constant being the double nearest to 0.0142.
-long double calibrateCurrent(long double rms) {
-    return rms * static_cast<long double>(0.0142);
-}
-
-// value = |r * 37 - 80| / 24
-long double calibrateVoltage(long double rms) {
-    return std::fabs(rms * 37.0L - 80.0L) / 24.0L;
-}
 
 // One filter step: trunc(x / d + p - p / d) = trunc((x + (d - 1) p) / d).
 // Every term of the left form is exact in extended precision for 32-bit
@@ -64,18 +57,25 @@ double smoothAndSumSquares(const WorkingArray& samples, WorkingArray& f, std::in
 }
 
 const Channel kCurrent{0, &MeasurementState::FilteredCurrent, smoothAndSumSquares<2>,
-                       &MeasurementState::AmmeterValue, calibrateCurrent, formatAmmeterReadout};
+                       &MeasurementState::AmmeterValue, &MeasurementState::CurrentRms,
+                       &CalibrationFactors::AmmeterGain, referenceCurrent, formatAmmeterReadout};
 const Channel kVoltage{1, &MeasurementState::FilteredVoltage, smoothAndSumSquares<4>,
-                       &MeasurementState::VoltmeterValue, calibrateVoltage, formatVoltmeterReadout};
+                       &MeasurementState::VoltmeterValue, &MeasurementState::VoltageRms,
+                       &CalibrationFactors::VoltmeterGain, referenceVoltage, formatVoltmeterReadout};
 
 std::string measureChannel(MeasurementState& state, const Channel& channel, std::int32_t bufferSize) {
     const std::int32_t n = channelEntryCount(bufferSize);
     const double sum = channel.smoothAndSumSquares(state.Samples1, state.*channel.filtered, channel.offset, n);
     double value = 0;
+    double rmsSeen = 0;
     if (sum != 0) {
-        const long double rms = std::sqrt(static_cast<long double>(sum) / n);
+        long double rms = std::sqrt(static_cast<long double>(sum) / n);
+        rmsSeen = static_cast<double>(rms);
+        // A card's profile scales r first; without one, r goes in as it is.
+        if (state.Calibration) rms = rms * static_cast<long double>((*state.Calibration).*channel.gain);
         value = static_cast<double>(channel.calibrate(rms));
     }
+    state.*channel.rms = rmsSeen;
     state.*channel.value = value;
     return channel.readout(value);
 }

@@ -3,8 +3,11 @@
 // face memory, pointer positions and analog-off flags, generator amplitude.
 // One object of this type is owned by the main window; everything is zero until
 // the window's creation handler gives the start values.
+#include "measure/calibration.h"
+
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace measure {
 
@@ -39,6 +42,13 @@ struct MeasurementState {
     std::int32_t SourceAnalogOff = 0;
 
     std::int32_t GeneratorAmplitude = 0;  // peak, in sample units
+
+    // The card's calibration profile; absent: the reference card's constants,
+    // computed exactly as without any calibration.
+    std::optional<CalibrationFactors> Calibration;
+    // r of each channel's last pass, before any factor (0 when S = 0).
+    double CurrentRms = 0;
+    double VoltageRms = 0;
 };
 
 }  // namespace measure

@@ -1,5 +1,7 @@
 #include "measure/range_pass.h"
 
+#include "measure/calibration.h"
+
 #include <algorithm>
 #include <cstddef>
 
@@ -42,8 +44,13 @@ InstrumentFields instrumentFields(MeasurementState& state, Instrument instrument
 void RangePass(MeasurementState& state, Instrument instrument, const InstrumentDrawing& drawing) {
     if (instrument == Instrument::Source) {
         // The source shows the generator's nominal voltage: amplitude / 7 mV,
-        // divided in extended precision and stored as a double.
-        state.SourceValue = static_cast<double>(static_cast<long double>(state.GeneratorAmplitude) / 7);
+        // divided in extended precision and stored as a double. With a card's
+        // profile: the calibrated RMS voltage of the output.
+        if (state.Calibration)
+            state.SourceValue =
+                static_cast<double>(calibratedSourceMillivolts(state.GeneratorAmplitude, state.Calibration->SourceGain));
+        else
+            state.SourceValue = static_cast<double>(static_cast<long double>(state.GeneratorAmplitude) / 7);
     }
     const InstrumentFields fields = instrumentFields(state, instrument);
     const double reading = fields.reading;

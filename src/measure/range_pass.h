@@ -35,7 +35,8 @@ struct InstrumentFields {
 InstrumentFields instrumentFields(MeasurementState& state, Instrument instrument);
 
 // One pass:
-// 1. Source only: SourceValue := GeneratorAmplitude / 7 (mV).
+// 1. Source only: SourceValue := GeneratorAmplitude / 7 (mV); with a card's
+//    profile, GeneratorAmplitude * SourceGain * 3.5 / 22 (mV).
 // 2. Choose the range of the reading.
 // 3. If the range's flag is 0 and the analog display is on, drawFace(range).
 // 4. PointerX := the range's pointer position for the reading.

@@ -87,6 +87,24 @@ TEST_F(Player, AShortenedBufferPlaysForItsLengthAndIsOfferedInFullNextTime) {
     EXPECT_EQ(sizes, std::vector<std::int32_t>(10, 8192));
 }
 
+TEST_F(Player, AnOwnerSizeOutsideTheBufferIsClampedBeforeTheDeviceReadsIt) {
+    fillNumbered();
+    auto fill = AudioOut1->OnFillBuffer;
+    AudioOut1->OnFillBuffer = [&](char* Buffer, std::int32_t& Size) {
+        const bool r = fill(Buffer, Size);
+        if (calls == 1) Size = 1 << 20;  // far past the buffer
+        if (calls == 2) Size = -2;
+        return r;
+    };
+    ASSERT_TRUE(AudioOut1->Start(AudioOut1));
+    steps(3);
+    const auto& played = driver->played();
+    ASSERT_GE(played.size(), 3u);  // the empty one takes no time
+    EXPECT_EQ(played[0].data.size(), 8192u);
+    EXPECT_EQ(played[1].data.size(), 0u);
+    EXPECT_EQ(played[2].data.size(), 8192u);
+}
+
 TEST_F(Player, WithoutAFilledFirstBufferStartFailsAndLeavesThePlayerClosed) {
     EXPECT_FALSE(AudioOut1->Start(AudioOut1));  // no handler
     EXPECT_EQ(AudioOut1->ErrorMessage(), "There must be at least one filled buffer");

@@ -76,6 +76,36 @@ TEST(WaveDeviceStatus, CountsRunsAndKeepsTheLastErrorPerDirection) {
     EXPECT_EQ(lastDeviceError(), "");
 }
 
+TEST(WaveDeviceStatus, AnOutageIsSaidOnceAndEachReturnCountsWithItsTime) {
+    clearDeviceStatus();
+    EXPECT_FALSE(deviceOutage(Direction::Input).has_value());
+    noteDeviceMissing(Direction::Input, "usb", "No such device");
+    const auto since = deviceOutage(Direction::Input);
+    ASSERT_TRUE(since.has_value());
+    noteDeviceMissing(Direction::Input, "usb", "again");  // still the same outage
+    EXPECT_EQ(deviceOutage(Direction::Input)->since, since->since);
+    EXPECT_FALSE(deviceOutage(Direction::Output).has_value());
+    EXPECT_EQ(reconnectCount(), 0u);
+    noteDeviceBack(Direction::Output, "usb");  // was not missing: nothing to count
+    EXPECT_EQ(reconnectCount(), 0u);
+    noteDeviceBack(Direction::Input, "usb");
+    EXPECT_FALSE(deviceOutage(Direction::Input).has_value());
+    EXPECT_EQ(reconnectCount(), 1u);
+    ASSERT_TRUE(lastDeviceReturn(Direction::Input).has_value());
+    EXPECT_EQ(lastDeviceReturn(Direction::Input)->device, "usb");
+    noteDeviceMissing(Direction::Output, "usb", "gone");
+    noteDeviceClosed(Direction::Output);  // closed while missing: over, and no return
+    EXPECT_FALSE(deviceOutage(Direction::Output).has_value());
+    EXPECT_EQ(reconnectCount(), 1u);
+    const double missing = missingSeconds();
+    EXPECT_GE(missing, 0.0);
+    EXPECT_EQ(missingSeconds(), missing) << "a finished outage no longer grows";
+    clearDeviceStatus();
+    EXPECT_EQ(reconnectCount(), 0u);
+    EXPECT_EQ(missingSeconds(), 0.0);
+    EXPECT_FALSE(lastDeviceReturn(Direction::Input).has_value());
+}
+
 TEST(WaveDeviceList, ListsCaptureAndPlaybackPcmsAndMixersWithTheDefaultsMarked) {
     const std::string text = listDevices();
     const auto capture = text.find("Capture devices (--input-device):\n");

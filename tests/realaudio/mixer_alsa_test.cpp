@@ -2,6 +2,8 @@
 // appear in the tree, the speakers volume set through the tree reaches the
 // server, and a change made by another program (amixer) comes back as a
 // notification that updates the tree.
+#include "private_sound_server.h"
+
 #include "mixer/audio_mixer.h"
 #include "mixer/mixer_errors.h"
 #include "platform/mixer/alsa_mixer_driver.h"
@@ -136,6 +138,43 @@ TEST(MixerAlsaDevice, UnknownControlDeviceMeansNoMixer) {
         ADD_FAILURE() << "Open succeeded without a mixer device";
     } catch (const mixer::EMixerID& e) {
         EXPECT_STREQ(e.what(), "No mixer device present in this system.");
+    }
+    setDriver(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// On a server of the test's own, stopped and started again: the mixer comes
+// back by itself, with the volume this program set written again.
+TEST(MixerAlsaOutage, TheMixerComesBackWithTheVolumesSetAgain) {
+    if (std::getenv("PRISTROJE_REALAUDIO") == nullptr) GTEST_SKIP() << "needs the test sound server";
+    realaudio_test::PrivateSoundServer server;
+    ASSERT_TRUE(server.started());
+    server.use();
+    auto driver = std::make_shared<AlsaMixerDriver>("default");
+    setDriver(driver);
+    {
+        mixer::TAudioMixer m;
+        m.Open();
+        mixer::TVolume* volume = m.SpeakersDest->GetVolume();
+        ASSERT_NE(volume, nullptr);
+        volume->SetLeft(30000);
+        volume->SetRight(20000);
+        ASSERT_NEAR(masterVolumes().at(0), 30000, 700);
+
+        server.stop();
+        QEventLoop loop;
+        QTimer::singleShot(1500, &loop, &QEventLoop::quit);
+        loop.exec();
+        server.start();  // a fresh server: full volume
+        ASSERT_TRUE(waitFor([] {
+            const auto v = masterVolumes();
+            return v.size() == 2 && std::abs(v[0] - 30000) < 700 && std::abs(v[1] - 20000) < 700;
+        })) << "Master " << (masterVolumes().empty() ? -1 : masterVolumes()[0]);
+        EXPECT_TRUE(m.SpeakersDest->Controls[0]->Available);
+        ASSERT_TRUE(waitFor([&] { return std::abs(static_cast<long>(volume->Left()) - 30000) < 700; }));
     }
     setDriver(nullptr);
 }

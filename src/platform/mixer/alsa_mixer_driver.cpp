@@ -1,6 +1,7 @@
 #include "platform/mixer/alsa_mixer_driver.h"
 
 #include "platform/mixer/alsa_mixer_session.h"
+#include "platform/wave/alsa_library_messages.h"
 
 #include <alsa/asoundlib.h>
 
@@ -8,30 +9,43 @@
 
 namespace platform::mixer {
 
-AlsaMixerDriver::AlsaMixerDriver(std::string device) : device_(std::move(device)) {}
+AlsaMixerDriver::AlsaMixerDriver(std::string device) : device_(std::move(device)) {
+    wave::quietAlsaLibrary();
+}
 
 AlsaMixerDriver::~AlsaMixerDriver() = default;
 
+AlsaMixerSession* AlsaMixerDriver::spareSession(MMRESULT& result) {
+    result = MMSYSERR_NOERROR;
+    // Only as long as start-up takes: an old one may miss elements added since.
+    const auto now = std::chrono::steady_clock::now();
+    if (spare_ && now - spareLoaded_ > std::chrono::seconds(5)) spare_.reset();
+    if (!spare_) {
+        spare_ = AlsaMixerSession::open(device_, result, lastError_);
+        spareLoaded_ = now;
+    }
+    return spare_.get();
+}
+
 UINT AlsaMixerDriver::deviceCount() {
     MMRESULT result = MMSYSERR_NOERROR;
-    std::string error;
-    const bool present = AlsaMixerSession::open(device_, result, error) != nullptr;
-    if (!present) lastError_ = error;
-    return present ? 1 : 0;
+    return spareSession(result) != nullptr ? 1 : 0;
 }
 
 MMRESULT AlsaMixerDriver::getDevCaps(UINT /*device*/, MIXERCAPSA& caps) {
     MMRESULT result = MMSYSERR_NOERROR;
-    const auto session = AlsaMixerSession::open(device_, result, lastError_);
-    if (!session) return result;
+    const AlsaMixerSession* session = spareSession(result);
+    if (session == nullptr) return result;
     describeDevice(session->layout().topology, caps);
     return MMSYSERR_NOERROR;
 }
 
 MMRESULT AlsaMixerDriver::open(UINT /*device*/, HMIXER handle, HWND window) {
     MMRESULT result = MMSYSERR_NOERROR;
-    auto session = AlsaMixerSession::open(device_, result, lastError_);
-    if (!session) return result;
+    // The spare session is as fresh as the card: it follows ALSA's events
+    // from its own load on, so an open can take it over.
+    if (spareSession(result) == nullptr) return result;
+    std::unique_ptr<AlsaMixerSession> session = std::move(spare_);
     session->watch(handle, window);
     sessions_[handle] = std::move(session);
     return MMSYSERR_NOERROR;

@@ -13,6 +13,7 @@
 // controls failing with MMSYSERR_NODRIVER.
 #include "platform/mixer/mixer_driver.h"
 
+#include <chrono>
 #include <map>
 #include <memory>
 #include <string>
@@ -53,10 +54,15 @@ private:
         DWORD items = 0;
     };
     MMRESULT bindControl(HMIXER handle, const MIXERCONTROLDETAILS& details, BoundControl& out);
+    // The session counting and describing the device loaded, kept for the
+    // open that follows them, so that start-up reads the card once.
+    AlsaMixerSession* spareSession(MMRESULT& result);
 
     std::string device_;
     std::string lastError_;
     std::map<HMIXER, std::unique_ptr<AlsaMixerSession>> sessions_;  // one view of the card per handle
+    std::unique_ptr<AlsaMixerSession> spare_;                        // loaded, not yet open
+    std::chrono::steady_clock::time_point spareLoaded_;
 };
 
 // The ALSA control devices a user can name with --mixer-device: "default"

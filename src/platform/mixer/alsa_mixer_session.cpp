@@ -5,11 +5,13 @@
 #include "platform/mixer/alsa_elements.h"
 
 #include <QSocketNotifier>
+#include <QTimer>
 #include <alsa/asoundlib.h>
 #include <poll.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 
 namespace platform::mixer {
 namespace {
@@ -77,12 +79,18 @@ std::unique_ptr<AlsaMixerSession> AlsaMixerSession::open(const std::string& devi
 }
 
 AlsaMixerSession::~AlsaMixerSession() {
+    retry_.reset();
     notifiers_.clear();
+    releaseMixer();
+}
+
+void AlsaMixerSession::releaseMixer() {
     if (mixer_ == nullptr) return;
     // Closing throws a removal event at every element: nobody listens any more.
     for (snd_mixer_elem_t* e = snd_mixer_first_elem(mixer_); e != nullptr; e = snd_mixer_elem_next(e))
         snd_mixer_elem_set_callback(e, nullptr);
     snd_mixer_close(mixer_);
+    mixer_ = nullptr;
 }
 
 const TopologyLine& AlsaMixerSession::lineOf(const AlsaBinding& binding) const {
@@ -136,7 +144,19 @@ void AlsaMixerSession::activity() {
     if (filled > 0) ::poll(fds.data(), static_cast<nfds_t>(filled), 0);
     unsigned short revents = 0;
     if (filled > 0) snd_mixer_poll_descriptors_revents(mixer_, fds.data(), static_cast<unsigned>(filled), &revents);
-    if ((revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+    bool gone = (revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
+    if (!gone) {
+        const int err = snd_mixer_handle_events(mixer_);
+        // The sound-server plugin says "I/O error" when its server went away.
+        gone = err == -EIO || err == -ENODEV || err == -ENXIO || err == -EBADFD || err == -ENOTCONN ||
+               err == -ECONNRESET || err == -EPIPE;
+        if (err < 0 && !gone) {
+            static bool said = false;  // the events are read again at the next activity
+            if (!said) std::fprintf(stderr, "audio: %s\n", failure(device_, "cannot read its events", err).c_str());
+            said = true;
+        }
+    }
+    if (gone) {
         // The control device went away: stop watching (the notifier that called
         // us goes once it has returned), and say so for every line.
         for (auto& n : notifiers_) {
@@ -145,10 +165,56 @@ void AlsaMixerSession::activity() {
         }
         notifiers_.clear();
         for (std::size_t i = 0; i < elements_.size(); ++i) removed_[i] = true;
-    } else {
-        snd_mixer_handle_events(mixer_);
+        publish();
+        lost();
+        return;
     }
     publish();
+}
+
+void AlsaMixerSession::lost() {
+    if (window_ == 0 || retry_) return;
+    std::fprintf(stderr, "audio: ALSA mixer '%s' is gone; trying to reopen it\n", device_.c_str());
+    retry_ = std::make_unique<QTimer>();
+    QObject::connect(retry_.get(), &QTimer::timeout, retry_.get(), [this] { retry(); });
+    retry_->start(500);
+}
+
+void AlsaMixerSession::retry() {
+    MMRESULT result = MMSYSERR_NOERROR;
+    std::string error;
+    std::unique_ptr<AlsaMixerSession> fresh = open(device_, result, error);
+    if (!fresh) return;
+    const auto ids = [](const AlsaLayout& l) {
+        std::vector<DWORD> v;
+        for (const auto& b : l.bindings) v.push_back(b.controlId);
+        return v;
+    };
+    if (ids(fresh->layout_) != ids(layout_)) return;  // another card: the tree would not fit it
+    releaseMixer();
+    mixer_ = fresh->mixer_;
+    fresh->mixer_ = nullptr;
+    elements_ = std::move(fresh->elements_);
+    changed_ = std::move(fresh->changed_);
+    removed_ = std::move(fresh->removed_);
+    layout_ = std::move(fresh->layout_);
+    for (const auto& [id, words] : set_) {
+        // A value the new device refuses stays as the device has it.
+        if (const AlsaBinding* b = layout_.binding(id)) writeAlsaValues(elements_, *b, words);
+    }
+    known_.clear();
+    retry_.release()->deleteLater();  // it is calling us
+    std::fprintf(stderr, "audio: ALSA mixer '%s' is back\n", device_.c_str());
+    watch(handle_, window_);
+    std::vector<DWORD> lines;
+    for (const auto& b : layout_.bindings) {
+        const DWORD line = lineOf(b).id;
+        if (std::find(lines.begin(), lines.end(), line) == lines.end()) lines.push_back(line);
+    }
+    for (DWORD id : lines)
+        postMessage(window_, MM_MIXM_LINE_CHANGE, static_cast<WPARAM>(handle_), static_cast<LPARAM>(id));
+    for (const auto& b : layout_.bindings)
+        postMessage(window_, MM_MIXM_CONTROL_CHANGE, static_cast<WPARAM>(handle_), static_cast<LPARAM>(b.controlId));
 }
 
 void AlsaMixerSession::publish() {
@@ -208,6 +274,7 @@ MMRESULT AlsaMixerSession::write(const AlsaBinding& b, const std::vector<DWORD>&
         error = failure(device_, "cannot set a control", err);
         return alsaMixerResult(err);
     }
+    set_[b.controlId] = words;
     return MMSYSERR_NOERROR;
 }
 

@@ -3,6 +3,13 @@
 // elements, the layout built from them (alsa_layout.h), the control values
 // moved to and from the elements, and the watch on ALSA's poll descriptors
 // that turns changes into mixer notifications.
+//
+// A watched session whose control device goes away (a sound server that
+// stopped, a card unplugged) disconnects its lines and tries to load the
+// device again twice a second. When it is back with the same controls, the
+// session takes the new view over, writes again every value this program set
+// (the start-up volumes among them), and reports every line and control as
+// changed.
 #include "platform/mixer/alsa_layout.h"
 #include "platform/mixer/mixer_types.h"
 
@@ -14,6 +21,7 @@
 struct _snd_mixer;
 struct _snd_mixer_elem;
 class QSocketNotifier;
+class QTimer;
 
 namespace platform::mixer {
 
@@ -41,6 +49,9 @@ private:
     void activity();
     void publish();
     void disconnect(std::size_t element);
+    void lost();
+    void retry();
+    void releaseMixer();
     const TopologyLine& lineOf(const AlsaBinding& binding) const;
 
     _snd_mixer* mixer_ = nullptr;
@@ -51,6 +62,8 @@ private:
     AlsaLayout layout_;
     std::map<DWORD, std::vector<DWORD>> known_;  // values last published, per control
     std::vector<std::unique_ptr<QSocketNotifier>> notifiers_;
+    std::map<DWORD, std::vector<DWORD>> set_;  // values this program wrote, per control
+    std::unique_ptr<QTimer> retry_;
     HMIXER handle_{};
     HWND window_ = 0;
 };

@@ -1,5 +1,7 @@
 #include "platform/wave/alsa_device_hints.h"
 
+#include "platform/wave/alsa_library_messages.h"
+
 #include <alsa/asoundlib.h>
 
 #include <cstdlib>
@@ -26,6 +28,7 @@ std::string oneLine(std::string s) {
 }  // namespace
 
 AlsaDeviceHints alsaDeviceHints() {
+    quietAlsaLibrary();
     AlsaDeviceHints out;
     void** hints = nullptr;
     if (const int e = snd_device_name_hint(-1, "pcm", &hints); e < 0) {

@@ -1,11 +1,12 @@
 #include "platform/wave/alsa_driver.h"
 
+#include "platform/wave/alsa_library_messages.h"
 #include "platform/wave/alsa_stream.h"
 #include "platform/wave/device_status.h"
 
 namespace platform::wave {
 
-AlsaDriver::AlsaDriver(AlsaConfig config) : config_(std::move(config)) {}
+AlsaDriver::AlsaDriver(AlsaConfig config) : config_(std::move(config)) { quietAlsaLibrary(); }
 
 const std::string& AlsaDriver::pcmName(Direction direction) const {
     return direction == Direction::Input ? config_.captureDevice : config_.playbackDevice;
@@ -26,7 +27,7 @@ MMRESULT AlsaDriver::open(Direction direction, UINT device, const WAVEFORMATEX& 
     snd_pcm_t* pcm = nullptr;
     AlsaPcmSetup setup;
     AlsaFailure f = openAlsaPcm(direction, name, format, pcm, setup);
-    if (f.code == MMSYSERR_NOERROR) f = AlsaStream::create(direction, name, format, pcm, setup, sink, stream);
+    if (f.code == MMSYSERR_NOERROR) f = AlsaStream::create(direction, name, format, pcm, setup, config_.hardwarePause, sink, stream);
     if (f.code != MMSYSERR_NOERROR) {
         noteDeviceError(direction, f.text);
         return f.code;

@@ -6,7 +6,10 @@
 //
 // Failures come back as result codes; their full text (which device, what it
 // refused, what happened) is the last device error of device_status.h, as are
-// the over- and underrun counts.
+// the over- and underrun counts. A device that goes away while a stream is
+// open is reopened by the stream (alsa_stream.h); its outage and return are
+// reported there too. The sound library's own messages are kept off stderr
+// (alsa_library_messages.h).
 #include "platform/wave/driver.h"
 
 #include <string>
@@ -16,6 +19,9 @@ namespace platform::wave {
 struct AlsaConfig {
     std::string captureDevice = "default";   // --input-device
     std::string playbackDevice = "default";  // --output-device
+    // Pause playback with the device's own pause where it has one; without,
+    // the device drops what it holds and the stream writes it again.
+    bool hardwarePause = true;
 };
 
 class AlsaDriver final : public Driver {

@@ -2,19 +2,26 @@
 
 #include "platform/wave/device_status.h"
 
+#include <atomic>
+#include <cstdio>
 #include <memory>
 
 namespace platform::wave {
 namespace {
 
 // Generous rings, as a busy machine can keep the device thread waiting for a
-// while. A capture ring adds no delay (frames are read as soon as they come);
-// a playback ring delays every change of the generator by its length, on top
-// of the player's own queue, so it stays shorter.
+// while. A capture ring adds no delay (frames are read as soon as they come).
+// A playback ring adds none either: its frames are still the player's until
+// they have been played, so they count in its queue.
+//
+// Each period is a wake-up of the device thread and of the sound server's
+// client thread: as long as the stream allows. A capture period of about the
+// recorder's block (2500 frames at 44.1 kHz) wakes once per block; playback
+// wakes every quarter of its ring.
 constexpr unsigned kCaptureRingMicroseconds = 500'000;
-constexpr unsigned kPlaybackRingMicroseconds = 300'000;
-constexpr unsigned kCapturePeriodMicroseconds = 20'000;
-constexpr unsigned kPlaybackPeriodMicroseconds = 50'000;
+constexpr unsigned kPlaybackRingMicroseconds = 400'000;
+constexpr unsigned kCapturePeriodMicroseconds = 56'700;
+constexpr unsigned kPlaybackPeriodMicroseconds = 100'000;
 
 struct HwParamsFree {
     void operator()(snd_pcm_hw_params_t* p) const { snd_pcm_hw_params_free(p); }
@@ -44,7 +51,7 @@ public:
             return fail(AlsaStep::Format, e, std::to_string(format_.wBitsPerSample) + "-bit samples not supported");
         if (int e = snd_pcm_hw_params_set_channels(pcm_, hw.get(), format_.nChannels); e < 0)
             return fail(AlsaStep::Format, e, std::to_string(format_.nChannels) + " channels not supported");
-        snd_pcm_hw_params_set_rate_resample(pcm_, hw.get(), 1);
+        note(snd_pcm_hw_params_set_rate_resample(pcm_, hw.get(), 1), "resampling");
         if (int e = snd_pcm_hw_params_set_rate(pcm_, hw.get(), format_.nSamplesPerSec, 0); e < 0)
             return fail(AlsaStep::Format, e, std::to_string(format_.nSamplesPerSec) + " Hz not supported");
 
@@ -53,30 +60,42 @@ public:
         unsigned ring = input ? kCaptureRingMicroseconds : kPlaybackRingMicroseconds;
         unsigned period = input ? kCapturePeriodMicroseconds : kPlaybackPeriodMicroseconds;
         int dir = 0;
-        snd_pcm_hw_params_set_buffer_time_near(pcm_, hw.get(), &ring, &dir);
+        note(snd_pcm_hw_params_set_buffer_time_near(pcm_, hw.get(), &ring, &dir), "the ring length");
         dir = 0;
-        snd_pcm_hw_params_set_period_time_near(pcm_, hw.get(), &period, &dir);
+        note(snd_pcm_hw_params_set_period_time_near(pcm_, hw.get(), &period, &dir), "the period length");
         if (int e = snd_pcm_hw_params(pcm_, hw.get()); e < 0) return fail(AlsaStep::Format, e, "");
 
-        snd_pcm_hw_params_get_buffer_size(hw.get(), &out.bufferFrames);
+        if (int e = snd_pcm_hw_params_get_buffer_size(hw.get(), &out.bufferFrames); e < 0)
+            return fail(AlsaStep::Format, e, "no ring length");
         dir = 0;
-        snd_pcm_hw_params_get_period_size(hw.get(), &out.periodFrames, &dir);
+        if (int e = snd_pcm_hw_params_get_period_size(hw.get(), &out.periodFrames, &dir); e < 0)
+            return fail(AlsaStep::Format, e, "no period length");
         out.canPause = snd_pcm_hw_params_can_pause(hw.get()) != 0;
         if (out.periodFrames == 0) out.periodFrames = 1;
         if (out.bufferFrames < out.periodFrames) out.bufferFrames = out.periodFrames;
 
         if (int e = snd_pcm_sw_params_current(pcm_, sw.get()); e < 0) return fail(AlsaStep::Format, e, "");
-        snd_pcm_sw_params_set_avail_min(pcm_, sw.get(), out.periodFrames);
+        note(snd_pcm_sw_params_set_avail_min(pcm_, sw.get(), out.periodFrames), "the wake-up size");
         if (direction_ == Direction::Output) {
             // Start once the ring is nearly full; a short last stretch is
             // started by the stream itself.
-            snd_pcm_sw_params_set_start_threshold(pcm_, sw.get(), out.bufferFrames - out.periodFrames + 1);
+            note(snd_pcm_sw_params_set_start_threshold(pcm_, sw.get(), out.bufferFrames - out.periodFrames + 1),
+                 "the start threshold");
         }
         if (int e = snd_pcm_sw_params(pcm_, sw.get()); e < 0) return fail(AlsaStep::Format, e, "");
         return {};
     }
 
 private:
+    // A wish the device did not grant: it works with its own choice; said once.
+    void note(int err, const char* what) {
+        if (err >= 0) return;
+        static std::atomic<unsigned> said{0};
+        if (said.fetch_add(1) > 0) return;
+        std::fprintf(stderr, "audio: the ALSA %s device '%s' would not set %s (%s); using its own\n",
+                     direction_ == Direction::Input ? "capture" : "playback", name_.c_str(), what, snd_strerror(err));
+    }
+
     AlsaFailure fail(AlsaStep step, int err, const std::string& what) {
         std::string detail = describeFormat(format_);
         if (!what.empty()) detail += " (" + what + ")";

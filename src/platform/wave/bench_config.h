@@ -1,6 +1,6 @@
 #pragma once
-// The bench's settings (--bench-load, --bench-noise, --bench-seed) and the
-// card volumes it follows.
+// The bench's settings (--bench-load, --bench-noise, --bench-seed,
+// --bench-input-gain, --bench-output-gain) and the card volumes it follows.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -16,6 +16,11 @@ struct BenchConfig {
     std::function<double()> outputGain;
     // The card's recording volume, 0..1; none: full volume.
     std::function<double()> recordingGain;
+    // The card itself against the reference card: its line input is
+    // `lineInputGain` times as sensitive, its output `lineOutputGain` times as
+    // strong (both > 0; 1 is the reference card).
+    double lineInputGain = 1.0;
+    double lineOutputGain = 1.0;
 };
 
 // Empty when the settings can be used, else what is wrong with them.

@@ -24,6 +24,10 @@ std::string benchConfigError(const BenchConfig& config) {
         return "The bench load must be a resistance of 0 ohms or more";
     if (!std::isfinite(config.noise) || config.noise < 0)
         return "The bench noise must be a level of 0 or more (sample units)";
+    if (!std::isfinite(config.lineInputGain) || config.lineInputGain <= 0)
+        return "The bench input gain must be a factor above 0";
+    if (!std::isfinite(config.lineOutputGain) || config.lineOutputGain <= 0)
+        return "The bench output gain must be a factor above 0";
     return {};
 }
 
@@ -32,6 +36,8 @@ namespace {
 BenchConfig sane(BenchConfig c) {
     if (!std::isfinite(c.loadOhms) || c.loadOhms < 0) c.loadOhms = 0;
     if (!std::isfinite(c.noise) || c.noise < 0) c.noise = 0;
+    if (!std::isfinite(c.lineInputGain) || c.lineInputGain <= 0) c.lineInputGain = 1;
+    if (!std::isfinite(c.lineOutputGain) || c.lineOutputGain <= 0) c.lineOutputGain = 1;
     return c;
 }
 
@@ -43,6 +49,8 @@ BenchDriver::BenchDriver(BenchConfig config, VirtualClock& clock)
 BenchDriver::~BenchDriver() = default;
 
 const BenchConfig& BenchDriver::config() const { return state_->config; }
+
+BenchReading BenchDriver::trueValues() const { return state_->input.trueValues(); }
 
 UINT BenchDriver::deviceCount(Direction /*direction*/) const { return 1; }
 

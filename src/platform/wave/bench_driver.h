@@ -9,6 +9,7 @@
 // Both devices take any PCM format; each can be open once at a time.
 #include "platform/virtual_clock.h"
 #include "platform/wave/bench_config.h"
+#include "platform/wave/bench_true_values.h"
 #include "platform/wave/driver.h"
 
 #include <memory>
@@ -31,6 +32,8 @@ public:
                   std::unique_ptr<Stream>& stream) override;
 
     const BenchConfig& config() const;
+    // What a reference meter would show on the circuit (RMS, last second).
+    BenchReading trueValues() const;
 
 private:
     VirtualClock& clock_;

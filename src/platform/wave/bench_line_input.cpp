@@ -45,17 +45,21 @@ void BenchLineInput::fill(const WAVEFORMATEX& format, Nanoseconds origin, std::i
 
     const double outputGain = gainOf(config_.outputGain);
     const double recordingGain = gainOf(config_.recordingGain);
-    const double left = benchLeftSamplesPerMillivolt() * recordingGain;
-    const double right = benchRightSamplesPerMillivolt() * recordingGain;
+    const double left = benchLeftSamplesPerMillivolt() * recordingGain * config_.lineInputGain;
+    const double right = benchRightSamplesPerMillivolt() * recordingGain * config_.lineInputGain;
     const int channels = format.nChannels;
+    truth_.beginBlock(format.nSamplesPerSec);
     for (std::size_t i = 0; i < frames; ++i) {
-        const BenchProbe p = benchProbe(benchSourceMillivolts(source_[i], outputGain), config_.loadOhms);
+        const double sourceMillivolts = benchSourceMillivolts(source_[i], outputGain) * config_.lineOutputGain;
+        const BenchProbe p = benchProbe(sourceMillivolts, config_.loadOhms);
+        truth_.add(sourceMillivolts, p.loadMillivolts, p.currentMilliamps);
         double values[2] = {p.shuntMillivolts * left, p.dividerMillivolts * right};
         if (config_.noise > 0)
             for (double& v : values) v += config_.noise * noise_.next();
         char* frame = data + i * format.nBlockAlign;
         for (int c = 0; c < channels; ++c) store(format, frame, c, c < 2 ? fullScale(values[c]) : 0);
     }
+    truth_.endBlock();
     timeline_.inputConsumed(origin +
                             framesToNanoseconds(firstFrame + static_cast<std::int64_t>(frames), format.nSamplesPerSec));
 }

@@ -64,7 +64,8 @@ class BufferSink {
 public:
     // Thread-safe. The buffer is finished: for input `bytesRecorded` bytes of
     // it hold recorded data (a whole number of frames); for output it has been
-    // played (or dropped by reset) and `bytesRecorded` is ignored.
+    // played (or dropped by reset) and `bytesRecorded` is 0, or, for a buffer
+    // that a reset cut short, the bytes of it played before (when known).
     virtual void done(WAVEHDR& header, DWORD bytesRecorded) = 0;
 
 protected:

@@ -77,7 +77,14 @@ void TeeOutputStream::done(WAVEHDR& header, DWORD bytesRecorded) {
         std::lock_guard guard(lock_);
         const auto it = std::find_if(entries_.begin(), entries_.end(),
                                      [&](const Entry& e) { return e.header == &header && e.fate == Fate::Queued; });
-        if (it != entries_.end()) it->fate = resetting_ ? Fate::Dropped : Fate::Played;
+        if (it != entries_.end()) {
+            it->fate = resetting_ ? Fate::Dropped : Fate::Played;
+            // Cut short by the reset after part of it was heard: that part was played.
+            if (resetting_ && bytesRecorded > 0 && bytesRecorded < it->data.size()) {
+                it->data.resize(bytesRecorded / format_.nBlockAlign * format_.nBlockAlign);
+                it->fate = Fate::Played;
+            }
+        }
     }
     sink_.done(header, bytesRecorded);
 }

@@ -1,0 +1,72 @@
+# Installation into the usual places (cmake --install), and a Debian package
+# of that installation (cpack -G DEB; scripts/package.sh runs it).
+include(GNUInstallDirs)
+
+set(PRISTROJE_APP_ID "cz.kerbanit.pristroje")
+set(PRISTROJE_HOMEPAGE "https://example.org/pristroje" CACHE STRING
+    "Home page of the program, for the package and the AppStream metadata")
+set(PRISTROJE_MAINTAINER "Učitelské přístroje <pristroje@example.org>" CACHE STRING
+    "Maintainer of the Debian package")
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+install(TARGETS pristroje RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES data/${PRISTROJE_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES data/pristroje.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+configure_file(data/${PRISTROJE_APP_ID}.metainfo.xml.in ${PRISTROJE_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${PRISTROJE_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES data/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+find_program(PRISTROJE_GZIP gzip REQUIRED)
+add_custom_command(OUTPUT changelog.gz
+                   COMMAND ${PRISTROJE_GZIP} -9n -c ${CMAKE_CURRENT_SOURCE_DIR}/data/changelog > changelog.gz
+                   DEPENDS data/changelog VERBATIM)
+
+# The manual page: synopsis and options from the program's own --help,
+# the rest from data/pristroje.h2m. Not for sanitizer builds, which are not installed.
+find_program(PRISTROJE_HELP2MAN help2man)
+if(PRISTROJE_HELP2MAN AND NOT PRISTROJE_SANITIZE)
+  add_custom_command(OUTPUT pristroje.1 pristroje.1.gz
+                     COMMAND ${PRISTROJE_HELP2MAN} --no-info --section=1 --source=pristroje
+                             --include=${CMAKE_CURRENT_SOURCE_DIR}/data/pristroje.h2m
+                             --output=pristroje.1 $<TARGET_FILE:pristroje>
+                     COMMAND ${PRISTROJE_GZIP} -9n -c pristroje.1 > pristroje.1.gz
+                     DEPENDS pristroje data/pristroje.h2m VERBATIM)
+  add_custom_target(pristroje_manual ALL DEPENDS pristroje.1.gz changelog.gz)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/pristroje.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+else()
+  add_custom_target(pristroje_manual ALL DEPENDS changelog.gz)
+  if(NOT PRISTROJE_SANITIZE)
+    message(STATUS "help2man not found: the manual page is not built (scripts/deps.sh installs it)")
+  endif()
+endif()
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# The Debian package: build/package/pristroje_<version>_<arch>.deb
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME pristroje)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "${PRISTROJE_MAINTAINER}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "classroom AC ammeter, AC voltmeter and sine generator")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${PRISTROJE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${PRISTROJE_HOMEPAGE}")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Učitelské přístroje turns a PC sound card and a small measuring unit on
+its line input into big on-screen instruments for a physics classroom:
+an AC ammeter, an AC voltmeter, and a sine generator on the card's output
+with the voltmeter of its source. Each instrument is an auto-ranging
+analog band meter with a sliding pointer, or a large digital readout.
+
+Without the measuring unit the program runs on a built-in virtual
+measuring bench.")
+# Libraries found by dpkg-shlibdeps; the fonts the faces are drawn with, and
+# the SVG support of Qt for the window icon, are loaded at run time.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-urw-base35, fonts-dejavu-core, libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)

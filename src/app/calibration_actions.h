@@ -1,0 +1,16 @@
+#pragma once
+// The headless calibration actions (--do):
+//   calibrate:ammeter=<mA>, calibrate:voltmeter=<V>, calibrate:source=<V>,
+//   calibration:save, calibration:reset.
+#include <QString>
+
+namespace app {
+
+class CalibrationSession;
+
+bool isCalibrationAction(const QString& action);
+
+// Performs one; returns the reason it is refused, or "".
+QString performCalibrationAction(CalibrationSession* session, const QString& action);
+
+}  // namespace app

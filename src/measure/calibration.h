@@ -1,0 +1,57 @@
+#pragma once
+// Calibration for a card other than the reference one: three correction
+// factors, 1.0 being the reference card.
+//
+//   AmmeterGain, VoltmeterGain  multiply the channel's RMS r before the fixed
+//                               calibration: (AmmeterGain * r) * 0.0142 mA,
+//                               |(VoltmeterGain * r) * 37 - 80| / 24 mV;
+//   SourceGain                  the card's output level relative to the
+//                               reference card: the source's RMS voltage is
+//                               GeneratorAmplitude * SourceGain * 3.5 / 22 mV.
+//
+// The solvers find the factor that makes an instrument read the true value a
+// reference meter shows, or say why they cannot.
+#include <cstdint>
+
+namespace measure {
+
+struct CalibrationFactors {
+    double AmmeterGain = 1.0;
+    double VoltmeterGain = 1.0;
+    double SourceGain = 1.0;
+};
+
+inline constexpr double kLowestGain = 0.01;
+inline constexpr double kHighestGain = 100.0;
+
+enum class CalibrationRefusal {
+    None,
+    TrueValueNotPositive,  // the true value is 0 or less (or not a number)
+    NoReading,             // the instrument's mean reading is 0
+    NoAmplitude,           // the generator's amplitude is 0
+    GainOutOfRange,        // the factor would lie outside kLowestGain .. kHighestGain
+};
+
+struct GainSolution {
+    double gain = 1.0;  // the factor; with GainOutOfRange the one found (not to be used)
+    CalibrationRefusal refusal = CalibrationRefusal::None;
+};
+
+// The ammeter: meanRms is the mean of r over the chosen time, meanReading the
+// mean reading then (with the factor in force); trueMilliamps what the
+// reference meter shows. gain = trueMilliamps / (meanRms * 0.0142).
+GainSolution solveAmmeterGain(double meanRms, double meanReading, double trueMilliamps);
+
+// The voltmeter, its offset included: the gain g with (g * meanRms * 37 - 80)
+// / 24 = trueMillivolts, i.e. g = (24 * trueMillivolts + 80) / (37 * meanRms).
+GainSolution solveVoltmeterGain(double meanRms, double meanReading, double trueMillivolts);
+
+// The source: trueMillivolts is the RMS voltage at the generator output at
+// this amplitude; gain = trueMillivolts / (amplitude * 3.5 / 22).
+GainSolution solveSourceGain(std::int32_t amplitude, double trueMillivolts);
+
+// The source's RMS voltage in mV with a profile: amplitude * gain * 3.5 / 22,
+// in extended precision.
+long double calibratedSourceMillivolts(std::int32_t amplitude, double sourceGain);
+
+}  // namespace measure
