@@ -17,9 +17,14 @@ std::int32_t SampleIndex(std::int32_t filledCount, std::int32_t samplesPerBuffer
 // The sample at an absolute index: t := index / frameRate (extended),
 // x := sin(t * 3.14159 * 2 * frequency), products in that order;
 // nearest(x * amplitude), an exact half to the even neighbour, low 16 bits.
-// A frame rate of 0 or below gives silence.
+// A frame rate of 0 or below gives silence. Computed by a faster route that
+// gives the same samples as SineSampleReference, bit for bit.
 std::int16_t SineSample(std::int32_t index, std::int32_t frameRate, std::int32_t amplitude,
                         std::int32_t frequency);
+
+// The same sample computed literally, with the extended sine.
+std::int16_t SineSampleReference(std::int32_t index, std::int32_t frameRate, std::int32_t amplitude,
+                                 std::int32_t frequency);
 
 // AudioOut1's fill event: n := Size div 2 samples, little-endian signed 16-bit,
 // starting at the absolute index filledCount * n, so that consecutive buffers

@@ -108,5 +108,33 @@ TEST(SineFill, OddAndEmptySizes) {
     EXPECT_FALSE(FillSine(nullptr, some, 0, kRate, 100, 50));
 }
 
+TEST(SineFill, TheFastRouteGivesTheLiteralSamplesBitForBit) {
+    // Random indices over the whole 32-bit range (the wrap and negative indices
+    // included), every frequency the track bar can set and amplitudes up to the
+    // largest 32-bit one, against the extended sine written out literally.
+    std::uint64_t seed = 0x9E3779B97F4A7C15u;
+    const auto next = [&seed] {
+        seed ^= seed << 13, seed ^= seed >> 7, seed ^= seed << 17;
+        return seed;
+    };
+    const std::int32_t amplitudes[] = {0, 1, 7, 70, 4321, 22400, 32767, 1 << 20, INT32_MAX, -22400};
+    long mismatches = 0;
+    for (int i = 0; i < 200000; ++i) {
+        const auto index = static_cast<std::int32_t>(static_cast<std::uint32_t>(next()));
+        const auto frequency = static_cast<std::int32_t>(20 + next() % 981);
+        const std::int32_t amplitude = amplitudes[next() % std::size(amplitudes)];
+        if (SineSample(index, kRate, amplitude, frequency) != SineSampleReference(index, kRate, amplitude, frequency))
+            ++mismatches;
+    }
+    // The first ten seconds at the start amplitude and the two loudest, as played.
+    for (const std::int32_t amplitude : {70, 22400}) {
+        for (std::int32_t index = 0; index < 10 * kRate; ++index) {
+            if (SineSample(index, kRate, amplitude, 53) != SineSampleReference(index, kRate, amplitude, 53))
+                ++mismatches;
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
 }  // namespace
 }  // namespace generator
