@@ -7,6 +7,7 @@
 #include "platform/wave/device_status.h"
 #include "platform/wave/driver_registry.h"
 #include "platform/wave/wave_api.h"
+#include "realaudio/event_pump.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,22 +22,10 @@
 
 namespace {
 
+
 using namespace platform::wave;
 
 bool realAudio() { return std::getenv("PRISTROJE_REALAUDIO") != nullptr; }
-
-// Runs the event loop until `done` holds or `seconds` have passed.
-template <typename Pred>
-bool pumpUntil(Pred done, double seconds) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > seconds * 1000) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 TEST(WaveAlsaFailure, RefusedFormatGivesBadFormatAndSaysWhy) {
     if (!realAudio()) GTEST_SKIP() << "needs the test sound server";

@@ -11,6 +11,7 @@
 #include "platform/wave/device_status.h"
 #include "platform/wave/driver_registry.h"
 #include "support/program_run.h"
+#include "realaudio/event_pump.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -23,25 +24,11 @@
 
 namespace {
 
+using realaudio_test::pumpFor;
+using realaudio_test::pumpUntil;
+
 using namespace platform::wave;
 using realaudio_test::PrivateSoundServer;
-
-// Runs the event loop until `done` holds or `seconds` have passed.
-template <typename Pred>
-bool pumpUntil(Pred done, double seconds) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > seconds * 1000) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
-
-void pumpFor(double seconds) {
-    pumpUntil([] { return false; }, seconds);
-}
 
 TEST(WaveAlsaOutage, BothStreamsComeBackByThemselvesWhenTheServerReturns) {
     if (std::getenv("PRISTROJE_REALAUDIO") == nullptr) GTEST_SKIP() << "needs the test sound server";

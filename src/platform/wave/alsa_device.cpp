@@ -380,16 +380,8 @@ AlsaDevice::Next AlsaDevice::transferInput(int& err) {
             err = state == SND_PCM_STATE_XRUN ? -EPIPE : -ESTRPIPE;
             return Next::Recover;
         }
-        const snd_pcm_sframes_t avail = snd_pcm_avail_update(pcm_);
-        if (avail < 0) {
-            err = static_cast<int>(avail);
-            return Next::Recover;
-        }
-        if (avail == 0) return Next::Wait;
-        const snd_pcm_uframes_t want =
-            std::min<snd_pcm_uframes_t>(static_cast<snd_pcm_uframes_t>(avail), h.frames - headFrames_);
-        const snd_pcm_sframes_t moved = snd_pcm_readi(pcm_, h.data + headFrames_ * format_.nBlockAlign, want);
-        if (moved == -EAGAIN || moved == 0) return Next::Wait;
+        const snd_pcm_sframes_t moved = moveFrames(h.data + headFrames_ * format_.nBlockAlign, h.frames - headFrames_);
+        if (moved == 0) return Next::Wait;
         if (moved < 0) {
             err = static_cast<int>(moved);
             return Next::Recover;
@@ -438,16 +430,8 @@ AlsaDevice::Next AlsaDevice::transferOutput(int& err) {
             notePlayed(0);  // an empty buffer at the head goes back
             continue;
         }
-        const snd_pcm_sframes_t avail = snd_pcm_avail_update(pcm_);
-        if (avail < 0) {
-            err = static_cast<int>(avail);
-            return Next::Recover;
-        }
-        if (avail == 0) return Next::Wait;
-        const snd_pcm_uframes_t want =
-            std::min<snd_pcm_uframes_t>(static_cast<snd_pcm_uframes_t>(avail), e.frames - writeFrames_);
-        const snd_pcm_sframes_t moved = snd_pcm_writei(pcm_, e.data + writeFrames_ * format_.nBlockAlign, want);
-        if (moved == -EAGAIN || moved == 0) return Next::Wait;
+        const snd_pcm_sframes_t moved = moveFrames(e.data + writeFrames_ * format_.nBlockAlign, e.frames - writeFrames_);
+        if (moved == 0) return Next::Wait;
         if (moved < 0) {
             err = static_cast<int>(moved);
             return Next::Recover;
@@ -456,6 +440,15 @@ AlsaDevice::Next AlsaDevice::transferOutput(int& err) {
         inRing_ += static_cast<snd_pcm_uframes_t>(moved);
         lastProgress_ = nowMilliseconds();
     }
+}
+
+snd_pcm_sframes_t AlsaDevice::moveFrames(char* data, snd_pcm_uframes_t room) {
+    const snd_pcm_sframes_t avail = snd_pcm_avail_update(pcm_);
+    if (avail <= 0) return avail;
+    const snd_pcm_uframes_t want = std::min(static_cast<snd_pcm_uframes_t>(avail), room);
+    const snd_pcm_sframes_t moved =
+        direction_ == Direction::Input ? snd_pcm_readi(pcm_, data, want) : snd_pcm_writei(pcm_, data, want);
+    return moved == -EAGAIN ? 0 : moved;
 }
 
 // Time until the head buffer has played out, when nothing more can be written.

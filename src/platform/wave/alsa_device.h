@@ -76,6 +76,10 @@ private:
     Next transfer(int& err);
     Next transferInput(int& err);
     Next transferOutput(int& err);
+    // Moves at most `room` frames between the device and `data`, as many as the
+    // device has (capture) or takes (playback): the frames moved, 0 when it has
+    // or takes none now, or a negative error code.
+    snd_pcm_sframes_t moveFrames(char* data, snd_pcm_uframes_t room);
     bool recover(int err);
     void lose(int err, const char* what = nullptr);
     bool reopen();
