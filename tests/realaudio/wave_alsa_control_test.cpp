@@ -6,6 +6,7 @@
 #include "platform/wave/alsa_driver.h"
 #include "platform/wave/driver_registry.h"
 #include "platform/wave/wave_api.h"
+#include "realaudio/wave_buffers.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -16,6 +17,8 @@
 #include <vector>
 
 namespace {
+
+using realaudio_test::WaveBuffers;
 
 using namespace platform;
 using namespace platform::wave;
@@ -29,18 +32,6 @@ void pumpFor(int milliseconds) {
         QThread::msleep(5);
     }
 }
-
-struct Buffers {
-    Buffers(int count, std::size_t bytes) : data(static_cast<std::size_t>(count), std::vector<char>(bytes)),
-                                            headers(static_cast<std::size_t>(count)) {
-        for (std::size_t i = 0; i < headers.size(); ++i) {
-            headers[i].lpData = data[i].data();
-            headers[i].dwBufferLength = static_cast<DWORD>(bytes);
-        }
-    }
-    std::vector<std::vector<char>> data;
-    std::vector<WAVEHDR> headers;
-};
 
 class WaveAlsaControl : public ::testing::Test {
 protected:
@@ -58,7 +49,7 @@ TEST_F(WaveAlsaControl, ResetHandsBackEveryRecordingBufferInOrder) {
     const WAVEFORMATEX f = pcmFormat(44100, 2, 16);
     HWAVEIN h{};
     ASSERT_EQ(waveInOpen(&h, WAVE_MAPPER, &f, window.handle(), 0, CALLBACK_WINDOW), MMSYSERR_NOERROR);
-    Buffers b(3, 44100 * 4);  // a second each
+    WaveBuffers b(3, 44100 * 4);  // a second each
     for (auto& hdr : b.headers) {
         ASSERT_EQ(waveInPrepareHeader(h, &hdr, sizeof hdr), MMSYSERR_NOERROR);
         ASSERT_EQ(waveInAddBuffer(h, &hdr, sizeof hdr), MMSYSERR_NOERROR);
@@ -88,7 +79,7 @@ TEST_F(WaveAlsaControl, PausedPlayerKeepsItsBuffersUntilRestarted) {
     HWAVEOUT h{};
     ASSERT_EQ(waveOutOpen(&h, WAVE_MAPPER, &f, window.handle(), 0, CALLBACK_WINDOW), MMSYSERR_NOERROR);
     ASSERT_EQ(waveOutPause(h), MMSYSERR_NOERROR);
-    Buffers b(2, 22050);  // half a second each
+    WaveBuffers b(2, 22050);  // half a second each
     for (auto& hdr : b.headers) {
         ASSERT_EQ(waveOutPrepareHeader(h, &hdr, sizeof hdr), MMSYSERR_NOERROR);
         ASSERT_EQ(waveOutWrite(h, &hdr, sizeof hdr), MMSYSERR_NOERROR);

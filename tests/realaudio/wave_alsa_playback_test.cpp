@@ -7,6 +7,7 @@
 #include "platform/wave/driver_registry.h"
 #include "platform/wave/wave_api.h"
 #include "realaudio/event_pump.h"
+#include "realaudio/wave_buffers.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -22,6 +23,8 @@
 
 namespace {
 
+using realaudio_test::WaveBuffers;
+
 using realaudio_test::pumpFor;
 using realaudio_test::pumpUntil;
 
@@ -35,18 +38,6 @@ constexpr int kAmplitude = 12000;
 constexpr int kRecordRate = 44100;
 constexpr int kRecordFrames = 4410;  // per buffer: 100 ms
 constexpr int kRecordBuffers = 8;
-
-struct Headers {
-    Headers(int count, std::size_t bytes) : data(static_cast<std::size_t>(count), std::vector<char>(bytes)),
-                                            headers(static_cast<std::size_t>(count)) {
-        for (std::size_t i = 0; i < headers.size(); ++i) {
-            headers[i].lpData = data[i].data();
-            headers[i].dwBufferLength = static_cast<DWORD>(bytes);
-        }
-    }
-    std::vector<std::vector<char>> data;
-    std::vector<WAVEHDR> headers;
-};
 
 // With the device's own pause, and without it (the device drops what it holds).
 class WaveAlsaPlayback : public ::testing::TestWithParam<bool> {};
@@ -65,7 +56,7 @@ TEST_P(WaveAlsaPlayback, PauseLosesNothingAndTheLastReturnComesWhenItWasHeard) {
     // The monitor of the sink, recorded all along (left channel kept).
     std::vector<std::int16_t> heard;
     HWAVEIN in{};
-    Headers rec(kRecordBuffers, kRecordFrames * 4);
+    WaveBuffers rec(kRecordBuffers, kRecordFrames * 4);
     bool recording = true;
     MessageWindow inWindow([&](const Message& m) {
         if (m.msg != MM_WIM_DATA) return;
@@ -95,7 +86,7 @@ TEST_P(WaveAlsaPlayback, PauseLosesNothingAndTheLastReturnComesWhenItWasHeard) {
     const WAVEFORMATEX outFormat = pcmFormat(kPlayRate, 1, 16);
     ASSERT_EQ(waveOutOpen(&out, WAVE_MAPPER, &outFormat, outWindow.handle(), 0, CALLBACK_WINDOW),
               MMSYSERR_NOERROR);
-    Headers play(kPlayBuffers, kPlayFrames * 2);
+    WaveBuffers play(kPlayBuffers, kPlayFrames * 2);
     for (int b = 0; b < kPlayBuffers; ++b) {
         for (int i = 0; i < kPlayFrames; ++i) {
             const double t = static_cast<double>(b * kPlayFrames + i) / kPlayRate;
