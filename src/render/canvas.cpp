@@ -16,71 +16,38 @@ Canvas::Canvas(int width, int height) : m_width(std::max(width, 0)), m_height(st
 
 Canvas::~Canvas() { closeDisplayPainter(); }
 
-Canvas::Canvas(const Canvas& other)
-    : m_width(other.m_width),
-      m_height(other.m_height),
-      m_image(other.m_image),
-      m_penWidth(other.m_penWidth),
-      m_penColor(other.m_penColor),
-      m_penPos(other.m_penPos),
-      m_fontName(other.m_fontName),
-      m_fontPoints(other.m_fontPoints),
-      m_fontColor(other.m_fontColor),
-      m_brushClear(other.m_brushClear),
-      m_brushColor(other.m_brushColor),
-      m_layer(other.m_layer),
-      m_recording(other.m_recording),
-      m_operations(other.m_operations),
-      m_sx(other.m_sx),
-      m_sy(other.m_sy),
-      m_display(other.displayImage()),
-      m_dirty(other.m_dirty) {}
-
-Canvas& Canvas::operator=(const Canvas& other) {
-    if (this != &other) {
-        closeDisplayPainter();
-        Canvas copy(other);
-        m_width = copy.m_width;
-        m_height = copy.m_height;
-        m_image = copy.m_image;
-        m_penWidth = copy.m_penWidth;
-        m_penColor = copy.m_penColor;
-        m_penPos = copy.m_penPos;
-        m_fontName = copy.m_fontName;
-        m_fontPoints = copy.m_fontPoints;
-        m_fontColor = copy.m_fontColor;
-        m_brushClear = copy.m_brushClear;
-        m_brushColor = copy.m_brushColor;
-        m_layer = copy.m_layer;
-        m_recording = copy.m_recording;
-        m_operations = std::move(copy.m_operations);
-        m_sx = copy.m_sx;
-        m_sy = copy.m_sy;
-        m_display = copy.m_display;
-        m_dirty = copy.m_dirty;
-    }
-    return *this;
-}
-
 const QImage& Canvas::displayImage() const {
     closeDisplayPainter();
     return m_display;
 }
 
 QPainter& Canvas::displayPainter() {
-    if (!m_displayPainter) {
-        m_displayPainter = std::make_unique<QPainter>(&m_display);
-        m_displayPainter->setRenderHint(QPainter::Antialiasing, true);
-        m_displayPainter->setRenderHint(QPainter::TextAntialiasing, true);
-        m_displayPainter->scale(m_sx, m_sy);
+    auto& painter = m_displayPainter.painter;
+    if (!painter) {
+        painter = std::make_unique<QPainter>(&m_display);
+        painter->setRenderHint(QPainter::Antialiasing, true);
+        painter->setRenderHint(QPainter::TextAntialiasing, true);
+        painter->scale(m_sx, m_sy);
     }
-    return *m_displayPainter;
+    return *painter;
 }
 
-void Canvas::closeDisplayPainter() const {
-    if (m_displayPainter) {
-        m_displayPainter->end();
-        m_displayPainter.reset();
+void Canvas::closeDisplayPainter() const { m_displayPainter.close(); }
+
+Canvas::OpenPainter::OpenPainter(const OpenPainter& other) { other.close(); }
+
+Canvas::OpenPainter& Canvas::OpenPainter::operator=(const OpenPainter& other) {
+    close();
+    other.close();
+    return *this;
+}
+
+Canvas::OpenPainter::~OpenPainter() = default;
+
+void Canvas::OpenPainter::close() const {
+    if (painter) {
+        painter->end();
+        painter.reset();
     }
 }
 

@@ -51,8 +51,8 @@ class Canvas {
 public:
     Canvas(int width, int height);
     ~Canvas();
-    Canvas(const Canvas& other);
-    Canvas& operator=(const Canvas& other);
+    Canvas(const Canvas& other) = default;
+    Canvas& operator=(const Canvas& other) = default;
 
     int width() const { return m_width; }
     int height() const { return m_height; }
@@ -146,8 +146,19 @@ private:
     std::vector<Operation> m_operations;
     double m_sx = 1.0;
     double m_sy = 1.0;
+    // Declared before m_display: copying or assigning a canvas closes the
+    // painters first, so that the image is copied as drawn; a copy opens a
+    // painter of its own when it draws.
+    struct OpenPainter {
+        OpenPainter() = default;
+        OpenPainter(const OpenPainter& other);
+        OpenPainter& operator=(const OpenPainter& other);
+        ~OpenPainter();
+        void close() const;
+        mutable std::unique_ptr<QPainter> painter;
+    };
+    OpenPainter m_displayPainter;
     QImage m_display;
-    mutable std::unique_ptr<QPainter> m_displayPainter;
     QRect m_dirty;
 };
 
