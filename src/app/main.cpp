@@ -28,6 +28,12 @@ int main(int argc, char** argv) {
     }
     const app::Options& options = *parsed.options;
     if (options.headless || options.listDevices) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // What changes on screen is small (a pointer's stretch of band, some
+    // digits), many times a second. Through shared memory the X11 backing
+    // store waits for a reply from the X server before every repaint, which
+    // costs two thread wake-ups each time; sending those few pixels over the
+    // connection costs less. The user's own setting wins.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
 
     app::applyWindowScale(options, argc, argv);
     QApplication application(argc, argv);

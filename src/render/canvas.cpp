@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace render {
 
@@ -87,20 +88,31 @@ void Canvas::lineTo(int x, int y) {
     const auto uniform = stroke.uniformRows();
     uchar* const bits = img.bits();  // one detach check per line, not per row
     const qsizetype bytesPerLine = img.bytesPerLine();
-    for (std::int64_t row = top; row <= bottom; ++row) {
-        std::optional<Stroke::Columns> cols;
-        if (uniform && row >= uniform->first && row <= uniform->last)
-            cols = uniform->columns;
-        else
-            cols = stroke.columns(row);
-        if (!cols)
-            continue;
-        const std::int64_t first = std::max<std::int64_t>(cols->first, 0);
-        const std::int64_t last = std::min<std::int64_t>(cols->last, m_width - 1);
+    auto fill = [&](std::int64_t row, const Stroke::Columns& cols) {
+        const std::int64_t first = std::max<std::int64_t>(cols.first, 0);
+        const std::int64_t last = std::min<std::int64_t>(cols.last, m_width - 1);
         if (first > last)
-            continue;
+            return;
         auto* line = reinterpret_cast<QRgb*>(bits + row * bytesPerLine);
         std::fill(line + first, line + last + 1, color);
+    };
+    for (std::int64_t row = top; row <= bottom; ++row) {
+        if (uniform && row >= uniform->first && row <= uniform->last) {
+            // The body of a vertical line (most lines drawn): the same columns
+            // on every row, clipped once.
+            const std::int64_t first = std::max<std::int64_t>(uniform->columns.first, 0);
+            const std::int64_t last = std::min<std::int64_t>(uniform->columns.last, m_width - 1);
+            const std::int64_t end = std::min(uniform->last, bottom);
+            if (first <= last) {
+                const auto count = static_cast<std::size_t>(last - first + 1);
+                for (std::int64_t r = row; r <= end; ++r)
+                    std::fill_n(reinterpret_cast<QRgb*>(bits + r * bytesPerLine) + first, count, color);
+            }
+            row = end;
+            continue;
+        }
+        if (const auto cols = stroke.columns(row))
+            fill(row, *cols);
     }
 }
 
@@ -158,26 +170,39 @@ void Canvas::beginLayer(Layer layer) {
     m_layer = layer;
     if (!m_recording)
         return;
-    auto forget = [layer](const Operation& op) {
-        switch (layer) {
-            case Layer::Background: return true;
-            case Layer::Face: return op.layer == Layer::Face;
-            case Layer::Pointer: return op.layer == Layer::Pointer;
-        }
-        return false;
-    };
-    std::erase_if(m_operations, forget);
+    if (layer == Layer::Background) {
+        m_operations.clear();
+        m_recordedOfLayer = {};
+        return;
+    }
+    auto forget = [layer](const Operation& op) { return op.layer == layer; };
+    std::size_t& count = m_recordedOfLayer[static_cast<std::size_t>(layer)];
+    // The pointer moves many times a second and its operations are usually
+    // the last ones recorded: drop that tail, and look through the rest only
+    // when operations of the layer lie before it.
+    auto tail = m_operations.end();
+    while (tail != m_operations.begin() && forget(*std::prev(tail)))
+        --tail;
+    count -= static_cast<std::size_t>(m_operations.end() - tail);
+    m_operations.erase(tail, m_operations.end());
+    if (count > 0)
+        std::erase_if(m_operations, forget);
+    count = 0;
 }
 
 void Canvas::setRecording(bool on) {
     m_recording = on;
-    if (!on)
+    if (!on) {
         m_operations.clear();
+        m_recordedOfLayer = {};
+    }
 }
 
 void Canvas::record(Operation op) {
-    if (m_recording)
+    if (m_recording) {
+        ++m_recordedOfLayer[static_cast<std::size_t>(op.layer)];
         m_operations.push_back(std::move(op));
+    }
 }
 
 void Canvas::setDisplayScale(double sx, double sy) {

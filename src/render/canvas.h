@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QString>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -144,6 +145,7 @@ private:
     Layer m_layer = Layer::Background;
     bool m_recording = false;
     std::vector<Operation> m_operations;
+    std::array<std::size_t, 3> m_recordedOfLayer{};  // operations recorded, per Layer
     double m_sx = 1.0;
     double m_sy = 1.0;
     // Declared before m_display: copying or assigning a canvas closes the

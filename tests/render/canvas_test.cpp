@@ -1,10 +1,14 @@
 #include "render/canvas.h"
 #include "render/fonts.h"
+#include "render/stroke.h"
 #include "test_images.h"
 
 #include <QFont>
 #include <QFontMetrics>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
 
 namespace render {
 namespace {
@@ -53,6 +57,41 @@ TEST(Canvas, EverythingOutsideTheBitmapIsClipped) {
     empty.line(0, 0, 5, 5);
     empty.textOut(0, 0, QStringLiteral("x"));
     EXPECT_TRUE(empty.image().isNull());
+}
+
+// Every line paints exactly the pixels of its pen shape, clipped at every
+// edge, and nothing else.
+TEST(Canvas, EveryLinePaintsExactlyItsPenShapeClippedAtEveryEdge) {
+    constexpr int kWidth = 120;
+    constexpr int kHeight = 60;
+    std::mt19937 random(7);
+    auto coordinate = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    struct Line {
+        int x1, y1, x2, y2, width;
+    };
+    std::vector<Line> lines;
+    for (int k = 0; k < 300; ++k)
+        lines.push_back({coordinate(-20, kWidth + 20), coordinate(-20, kHeight + 20), coordinate(-20, kWidth + 20),
+                         coordinate(-20, kHeight + 20), coordinate(0, 9)});
+    lines.push_back({5, 3, 5, 3, 4});         // a dot
+    lines.push_back({-5000, 10, 5000, 12, 3}); // long and flat
+    lines.push_back({40, -300, 40, 300, 3});   // through the whole image
+    auto check = [&](const Line& l, const char* when) {
+        Canvas c(kWidth, kHeight);
+        c.setPenWidth(l.width);
+        c.line(l.x1, l.y1, l.x2, l.y2);
+        const Stroke stroke(l.x1, l.y1, l.x2, l.y2, l.width);
+        for (int y = 0; y < kHeight; ++y) {
+            const auto cols = stroke.columns(y);
+            for (int x = 0; x < kWidth; ++x) {
+                const bool inside = cols && x >= cols->first && x <= cols->last;
+                ASSERT_EQ(px(c, x, y), inside ? rgb(0, 0, 0) : rgb(255, 255, 255))
+                    << when << ": line " << l.x1 << "," << l.y1 << " - " << l.x2 << "," << l.y2 << " width "
+                    << l.width << " at " << x << "," << y;
+            }
+        }
+    };
+    for (const Line& l : lines) check(l, "drawn");
 }
 
 TEST(Canvas, TextPositionIsTheTopLeftCornerOfTheCharacterCell) {

@@ -36,12 +36,13 @@ void ImageControl::refresh() {
     update(QRect(QPoint(left, top), QPoint(right, bottom)));
 }
 
-void ImageControl::paintEvent(QPaintEvent*) {
+void ImageControl::paintEvent(QPaintEvent* event) {
     updateDisplayScale();
     QPainter painter(this);
     const QImage& display = canvas_.displayImage();
     if (display.isNull()) {
-        painter.drawImage(0, 0, canvas_.image());
+        const QRect r = event->rect();  // the bitmap is shown pixel for pixel
+        painter.drawImage(r.topLeft(), canvas_.image(), r);
         return;
     }
     QImage shown = display;  // shallow copy: only the ratio differs

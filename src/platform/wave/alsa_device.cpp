@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace platform::wave {
 namespace {
@@ -65,11 +66,15 @@ void AlsaDevice::usePcm(snd_pcm_t* pcm) {
 // ---------------------------------------------------------------- UI side
 
 MMRESULT AlsaDevice::submit(WAVEHDR& header) {
+    bool idle = false;
     {
         std::lock_guard guard(lock_);
+        // A device thread with a buffer still to record into, or one still to
+        // write, is waiting on the device and comes to this one by itself.
+        idle = direction_ == Direction::Input ? count_ == 0 : written_ == count_;
         push({&header, header.lpData, header.dwBufferLength / format_.nBlockAlign});
     }
-    wake();
+    if (idle) wake();
     return MMSYSERR_NOERROR;
 }
 
@@ -79,6 +84,7 @@ MMRESULT AlsaDevice::setRunning(bool running) {
     if (direction_ == Direction::Input && !running && wantRunning_ && count_ > 0) {
         finishHead(headFrames_);
         headFrames_ = 0;
+        ++returned_;
     }
     wantRunning_ = running;
     const std::uint64_t request = ++request_;
@@ -142,6 +148,7 @@ void AlsaDevice::finishHead(snd_pcm_uframes_t frames) {
 void AlsaDevice::returnAll(bool keepRecorded) {
     const snd_pcm_uframes_t headFrames =
         direction_ == Direction::Input ? (keepRecorded ? headFrames_ : 0) : playedFrames_;
+    ++returned_;
     bool first = true;
     while (count_ > 0) {
         finishHead(first ? headFrames : 0);
@@ -342,14 +349,15 @@ void AlsaDevice::pausePlayback() {
         }
         check(e, kPause);
     }
+    snd_pcm_sframes_t delay = 0;
+    const bool held = state == SND_PCM_STATE_RUNNING && snd_pcm_delay(pcm_, &delay) >= 0;
     {
         std::lock_guard guard(lock_);
-        snd_pcm_sframes_t delay = 0;
         if (state == SND_PCM_STATE_XRUN) {
             notePlayed(inRing_);
-        } else if (state == SND_PCM_STATE_RUNNING && snd_pcm_delay(pcm_, &delay) >= 0) {
-            const auto held = static_cast<snd_pcm_uframes_t>(std::max<snd_pcm_sframes_t>(delay, 0));
-            notePlayed(inRing_ - std::min(held, inRing_));
+        } else if (held) {
+            const auto frames = static_cast<snd_pcm_uframes_t>(std::max<snd_pcm_sframes_t>(delay, 0));
+            notePlayed(inRing_ - std::min(frames, inRing_));
         }
         rewindToPlayed();
     }
@@ -361,47 +369,90 @@ AlsaDevice::Next AlsaDevice::transfer(int& err) {
     return direction_ == Direction::Input ? transferInput(err) : transferOutput(err);
 }
 
+// The device is only ever called outside the lock: a sound-server plugin
+// takes locks of its own inside any call, and may hold them for milliseconds.
+// Frames therefore move through scratch_, and the buffers themselves are only
+// read or written under the lock. When the UI side gave buffers back in the
+// meantime (returned_ moved on), the frames moved belong to none of them: a
+// capture drops them, a playback does not count them (the reset drops them
+// from the device too).
+//
+// Each such call may also wake the plugin's thread, so a capture round asks
+// for the state and for what is there once, and reads that (over as many
+// buffers as it fills); what arrives meanwhile is read at the next wake-up.
 AlsaDevice::Next AlsaDevice::transferInput(int& err) {
-    std::lock_guard guard(lock_);
-    for (;;) {
+    {
+        std::lock_guard guard(lock_);
         if (!transferable() || !recording_ || count_ == 0) return Next::Wait;
-        Entry& h = head();
-        if (headFrames_ == h.frames) {  // an empty buffer, or one just completed
-            finishHead(headFrames_);
-            headFrames_ = 0;
-            continue;
+    }
+    const snd_pcm_state_t state = snd_pcm_state(pcm_);
+    if (state == SND_PCM_STATE_DISCONNECTED) {
+        err = -ENODEV;
+        return Next::Lost;
+    }
+    if (state == SND_PCM_STATE_XRUN || state == SND_PCM_STATE_SUSPENDED) {
+        err = state == SND_PCM_STATE_XRUN ? -EPIPE : -ESTRPIPE;
+        return Next::Recover;
+    }
+    snd_pcm_sframes_t avail = snd_pcm_avail_update(pcm_);
+    if (avail < 0) {
+        err = static_cast<int>(avail);
+        return Next::Recover;
+    }
+    for (;;) {
+        snd_pcm_uframes_t room = 0;
+        std::uint64_t returned = 0;
+        {
+            std::lock_guard guard(lock_);
+            if (!transferable() || !recording_ || count_ == 0) return Next::Wait;
+            const Entry& h = head();
+            if (headFrames_ == h.frames) {  // an empty buffer, or one just completed
+                finishHead(headFrames_);
+                headFrames_ = 0;
+                continue;
+            }
+            if (avail == 0) return Next::Wait;
+            room = h.frames - headFrames_;
+            returned = returned_;
         }
-        const snd_pcm_state_t state = snd_pcm_state(pcm_);
-        if (state == SND_PCM_STATE_DISCONNECTED) {
-            err = -ENODEV;
-            return Next::Lost;
-        }
-        if (state == SND_PCM_STATE_XRUN || state == SND_PCM_STATE_SUSPENDED) {
-            err = state == SND_PCM_STATE_XRUN ? -EPIPE : -ESTRPIPE;
-            return Next::Recover;
-        }
-        const snd_pcm_sframes_t moved = moveFrames(h.data + headFrames_ * format_.nBlockAlign, h.frames - headFrames_);
-        if (moved == 0) return Next::Wait;
+        const snd_pcm_uframes_t want = std::min(static_cast<snd_pcm_uframes_t>(avail), room);
+        const std::size_t bytes = want * format_.nBlockAlign;
+        if (scratch_.size() < bytes) scratch_.resize(bytes);
+        const snd_pcm_sframes_t moved = snd_pcm_readi(pcm_, scratch_.data(), want);
+        if (moved == -EAGAIN || moved == 0) return Next::Wait;
         if (moved < 0) {
             err = static_cast<int>(moved);
             return Next::Recover;
         }
-        headFrames_ += static_cast<snd_pcm_uframes_t>(moved);
+        avail -= std::min(moved, avail);
+        std::lock_guard guard(lock_);
+        if (returned != returned_ || count_ == 0) continue;
+        Entry& h = head();
+        const snd_pcm_uframes_t fit = std::min(static_cast<snd_pcm_uframes_t>(moved), h.frames - headFrames_);
+        std::memcpy(h.data + headFrames_ * format_.nBlockAlign, scratch_.data(), fit * format_.nBlockAlign);
+        headFrames_ += fit;
         lastProgress_ = nowMilliseconds();
     }
 }
 
 AlsaDevice::Next AlsaDevice::transferOutput(int& err) {
-    std::lock_guard guard(lock_);
     for (;;) {
-        // A restart asked for since this round began is carried out first.
-        if (!transferable() || paused_) return Next::Wait;
+        std::uint64_t returned = 0;
+        snd_pcm_uframes_t inRing = 0;
+        {
+            // A restart asked for since this round began is carried out first.
+            std::lock_guard guard(lock_);
+            if (!transferable() || paused_) return Next::Wait;
+            returned = returned_;
+            inRing = inRing_;
+        }
         const snd_pcm_state_t state = snd_pcm_state(pcm_);
         if (state == SND_PCM_STATE_DISCONNECTED) {
             err = -ENODEV;
             return Next::Lost;
         }
         if (state == SND_PCM_STATE_XRUN) {
+            std::lock_guard guard(lock_);
             notePlayed(inRing_);  // the ring ran dry: all of it was played
             if (written_ == count_) return Next::Wait;  // nothing more to play yet
             err = -EPIPE;
@@ -411,43 +462,61 @@ AlsaDevice::Next AlsaDevice::transferOutput(int& err) {
             err = -ESTRPIPE;
             return Next::Recover;
         }
-        if (state == SND_PCM_STATE_RUNNING && inRing_ > 0) {
+        if (state == SND_PCM_STATE_RUNNING && inRing > 0) {
             snd_pcm_sframes_t delay = 0;
             if (const int e = snd_pcm_delay(pcm_, &delay); e < 0) {
                 err = e;
                 return Next::Recover;
             }
             const auto held = static_cast<snd_pcm_uframes_t>(std::max<snd_pcm_sframes_t>(delay, 0));
-            notePlayed(inRing_ - std::min(held, inRing_));
+            std::lock_guard guard(lock_);
+            if (returned == returned_) notePlayed(inRing_ - std::min(held, inRing_));
         }
-        if (written_ == count_) {
-            return state == SND_PCM_STATE_PREPARED && inRing_ > 0 ? Next::StartShortTail : Next::Wait;
+        snd_pcm_uframes_t room = 0;
+        {
+            std::lock_guard guard(lock_);
+            if (returned != returned_) continue;
+            if (written_ == count_) {
+                return state == SND_PCM_STATE_PREPARED && inRing_ > 0 ? Next::StartShortTail : Next::Wait;
+            }
+            const Entry& e = at(written_);
+            if (writeFrames_ == e.frames) {
+                ++written_;
+                writeFrames_ = 0;
+                notePlayed(0);  // an empty buffer at the head goes back
+                continue;
+            }
+            room = e.frames - writeFrames_;
         }
-        Entry& e = at(written_);
-        if (writeFrames_ == e.frames) {
-            ++written_;
-            writeFrames_ = 0;
-            notePlayed(0);  // an empty buffer at the head goes back
-            continue;
-        }
-        const snd_pcm_sframes_t moved = moveFrames(e.data + writeFrames_ * format_.nBlockAlign, e.frames - writeFrames_);
+        // 0 also when the buffers went back meanwhile: the reset that did it
+        // has woken this thread, so the wait ends at once.
+        const snd_pcm_sframes_t moved = writeFrames(room, returned);
         if (moved == 0) return Next::Wait;
         if (moved < 0) {
             err = static_cast<int>(moved);
             return Next::Recover;
         }
-        writeFrames_ += static_cast<snd_pcm_uframes_t>(moved);
-        inRing_ += static_cast<snd_pcm_uframes_t>(moved);
+        std::lock_guard guard(lock_);
+        if (returned == returned_) {
+            writeFrames_ += static_cast<snd_pcm_uframes_t>(moved);
+            inRing_ += static_cast<snd_pcm_uframes_t>(moved);
+        }
         lastProgress_ = nowMilliseconds();
     }
 }
 
-snd_pcm_sframes_t AlsaDevice::moveFrames(char* data, snd_pcm_uframes_t room) {
+snd_pcm_sframes_t AlsaDevice::writeFrames(snd_pcm_uframes_t room, std::uint64_t returned) {
     const snd_pcm_sframes_t avail = snd_pcm_avail_update(pcm_);
     if (avail <= 0) return avail;
     const snd_pcm_uframes_t want = std::min(static_cast<snd_pcm_uframes_t>(avail), room);
-    const snd_pcm_sframes_t moved =
-        direction_ == Direction::Input ? snd_pcm_readi(pcm_, data, want) : snd_pcm_writei(pcm_, data, want);
+    const std::size_t bytes = want * format_.nBlockAlign;
+    if (scratch_.size() < bytes) scratch_.resize(bytes);
+    {
+        std::lock_guard guard(lock_);
+        if (returned != returned_) return 0;
+        std::memcpy(scratch_.data(), at(written_).data + writeFrames_ * format_.nBlockAlign, bytes);
+    }
+    const snd_pcm_sframes_t moved = snd_pcm_writei(pcm_, scratch_.data(), want);
     return moved == -EAGAIN ? 0 : moved;
 }
 

@@ -3,9 +3,10 @@
 // (AlsaStream) and its device thread share, and the device thread's work.
 //
 // Everything below `lock_` is shared and touched under it; the PCM and what
-// describes it belong to the device thread. The UI side only ever takes the
-// lock (held by the device thread around non-blocking ALSA calls only) and
-// waits, with a bound, for the device thread to say it has applied a change.
+// describes it belong to the device thread, which never calls the device
+// while it holds the lock. The UI side only ever takes the lock (held for
+// bookkeeping and copies only) and waits, with a bound, for the device thread
+// to say it has applied a change.
 //
 // The queue holds every buffer the device has not given back yet, in order.
 // Capture: the head is being recorded into (headFrames_ of it hold data).
@@ -76,10 +77,11 @@ private:
     Next transfer(int& err);
     Next transferInput(int& err);
     Next transferOutput(int& err);
-    // Moves at most `room` frames between the device and `data`, as many as the
-    // device has (capture) or takes (playback): the frames moved, 0 when it has
-    // or takes none now, or a negative error code.
-    snd_pcm_sframes_t moveFrames(char* data, snd_pcm_uframes_t room);
+    // Writes at most `room` frames from where entry written_ stands (through
+    // scratch_), as many as the device takes: the frames written, 0 when it
+    // takes none now or buffers went back since `returned`, or a negative
+    // error code.
+    snd_pcm_sframes_t writeFrames(snd_pcm_uframes_t room, std::uint64_t returned);
     bool recover(int err);
     void lose(int err, const char* what = nullptr);
     bool reopen();
@@ -108,6 +110,7 @@ private:
     std::int64_t nextReopen_ = 0;
     bool wasActive_ = false;
     unsigned reportedChecks_ = 0;  // bit per ALSA call whose failure was logged once
+    std::vector<char> scratch_;    // frames on their way between the device and a buffer
 
     std::mutex lock_;
     std::condition_variable applied_;
@@ -119,6 +122,7 @@ private:
     std::uint64_t appliedRequest_ = 0;
     MMRESULT appliedResult_ = MMSYSERR_NOERROR;
     bool missing_ = false;
+    std::uint64_t returned_ = 0;  // times the UI side gave buffers back
     std::vector<Entry> ring_;
     std::size_t first_ = 0;
     std::size_t count_ = 0;
