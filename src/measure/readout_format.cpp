@@ -2,25 +2,61 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace measure {
 
 namespace {
 
 // Fixed-point text of an extended value with `decimals` decimals; always a
-// '.' as the separator, whatever the process locale says.
+// '.' as the separator, whatever the process locale says. Room for every
+// digit of the largest extended value (4933 before the point).
 std::string fixedText(long double value, int decimals) {
-    char text[64];
-    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-    return std::string(text, result.ptr);
+    std::string text(4960, '\0');
+    const auto result =
+        std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, decimals);
+    text.resize(result.ec == std::errc() ? static_cast<std::size_t>(result.ptr - text.data()) : 0);
+    return text;
+}
+
+// Whole values below this print as integers, exactly as fixedText prints them.
+constexpr long double kExactWholeLimit = 0x1p53L;
+
+// fixedText(whole * 10 / 1000, 2) for a whole number, without the library's
+// general conversion (the readouts are formatted on every pass). For
+// |whole| < 2^53 the extended quotient lies within 2^-11 of whole / 100, so
+// its two-decimal rounding is whole / 100 itself: the sign (a negative zero
+// included), whole / 100, '.', and the two last digits. Other values take the
+// general way.
+std::string hundredthsText(long double whole) {
+    if (!(std::fabs(whole) < kExactWholeLimit)) return fixedText(whole * 10 / 1000, 2);
+    const auto magnitude = static_cast<std::uint64_t>(std::fabs(whole));
+    char text[32];
+    char* p = text;
+    if (std::signbit(whole)) *p++ = '-';
+    p = std::to_chars(p, text + sizeof text, magnitude / 100).ptr;
+    const auto cents = static_cast<unsigned>(magnitude % 100);
+    *p++ = '.';
+    *p++ = static_cast<char>('0' + cents / 10);
+    *p++ = static_cast<char>('0' + cents % 10);
+    return std::string(text, p);
+}
+
+// fixedText(whole, 0) for a whole number, the same way.
+std::string wholeText(long double whole) {
+    if (!(std::fabs(whole) < kExactWholeLimit)) return fixedText(whole, 0);
+    char text[32];
+    char* p = text;
+    if (std::signbit(whole)) *p++ = '-';
+    p = std::to_chars(p, text + sizeof text, static_cast<std::uint64_t>(std::fabs(whole))).ptr;
+    return std::string(text, p);
 }
 
 // nearest(value / 10) * 10 / 1000 with two decimals, all in extended precision.
 // The rounding is the default round-to-nearest-even mode, which this program
 // never changes.
 std::string tenMilliText(double milliValue) {
-    const long double tens = std::nearbyintl(static_cast<long double>(milliValue) / 10);
-    return fixedText(tens * 10 / 1000, 2);
+    return hundredthsText(std::nearbyintl(static_cast<long double>(milliValue) / 10));
 }
 
 }  // namespace
@@ -31,7 +67,7 @@ std::string formatVoltmeterReadout(double millivolts) {
 
 std::string formatAmmeterReadout(double milliamperes) {
     if (milliamperes >= 1000) return tenMilliText(milliamperes) + " A";
-    std::string digits = fixedText(std::nearbyintl(static_cast<long double>(milliamperes)), 0);
+    std::string digits = wholeText(std::nearbyintl(static_cast<long double>(milliamperes)));
     if (digits.size() < 3) digits.insert(0, 3 - digits.size(), ' ');
     return digits;
 }
