@@ -22,34 +22,35 @@ std::string fixedText(long double value, int decimals) {
 // Whole values below this print as integers, exactly as fixedText prints them.
 constexpr long double kExactWholeLimit = 0x1p53L;
 
-// fixedText(whole * 10 / 1000, 2) for a whole number, without the library's
-// general conversion (the readouts are formatted on every pass). For
-// |whole| < 2^53 the extended quotient lies within 2^-11 of whole / 100, so
-// its two-decimal rounding is whole / 100 itself: the sign (a negative zero
-// included), whole / 100, '.', and the two last digits. Other values take the
-// general way.
-std::string hundredthsText(long double whole) {
-    if (!(std::fabs(whole) < kExactWholeLimit)) return fixedText(whole * 10 / 1000, 2);
-    const auto magnitude = static_cast<std::uint64_t>(std::fabs(whole));
+// The sign of `whole` (a negative zero included) and the digits of
+// |whole| / divisor; |whole| < kExactWholeLimit.
+std::string signedDigits(long double whole, std::uint64_t divisor) {
     char text[32];
     char* p = text;
     if (std::signbit(whole)) *p++ = '-';
-    p = std::to_chars(p, text + sizeof text, magnitude / 100).ptr;
-    const auto cents = static_cast<unsigned>(magnitude % 100);
-    *p++ = '.';
-    *p++ = static_cast<char>('0' + cents / 10);
-    *p++ = static_cast<char>('0' + cents % 10);
+    p = std::to_chars(p, text + sizeof text, static_cast<std::uint64_t>(std::fabs(whole)) / divisor).ptr;
     return std::string(text, p);
+}
+
+// fixedText(whole * 10 / 1000, 2) for a whole number, without the library's
+// general conversion (the readouts are formatted on every pass). For
+// |whole| < 2^53 the extended quotient lies within 2^-11 of whole / 100, so
+// its two-decimal rounding is whole / 100 itself: the sign, whole / 100, '.',
+// and the two last digits. Other values take the general way.
+std::string hundredthsText(long double whole) {
+    if (!(std::fabs(whole) < kExactWholeLimit)) return fixedText(whole * 10 / 1000, 2);
+    const auto cents = static_cast<unsigned>(static_cast<std::uint64_t>(std::fabs(whole)) % 100);
+    std::string text = signedDigits(whole, 100);
+    text += '.';
+    text += static_cast<char>('0' + cents / 10);
+    text += static_cast<char>('0' + cents % 10);
+    return text;
 }
 
 // fixedText(whole, 0) for a whole number, the same way.
 std::string wholeText(long double whole) {
     if (!(std::fabs(whole) < kExactWholeLimit)) return fixedText(whole, 0);
-    char text[32];
-    char* p = text;
-    if (std::signbit(whole)) *p++ = '-';
-    p = std::to_chars(p, text + sizeof text, static_cast<std::uint64_t>(std::fabs(whole))).ptr;
-    return std::string(text, p);
+    return signedDigits(whole, 1);
 }
 
 // nearest(value / 10) * 10 / 1000 with two decimals, all in extended precision.
