@@ -163,4 +163,71 @@ TEST(WaveAlsaLoopback, SineComesBackWholeForHalfAMinute) {
     setDriver(nullptr);
 }
 
+// Buffers far smaller than the device's period: what one read brings is spread
+// over several of them, and one read may stop in the middle of a buffer. The
+// recorded stream, buffer after buffer, is still the sine without a seam: no
+// step between neighbouring samples is steeper than the sine's own.
+TEST(WaveAlsaLoopback, SmallBuffersJoinWithoutASeam) {
+    if (std::getenv("PRISTROJE_REALAUDIO") == nullptr) GTEST_SKIP() << "needs the test sound server";
+    clearDeviceStatus();
+    setDriver(std::make_shared<AlsaDriver>());
+
+    QObject owner;
+    auto* in = new audio::TAudioIn(&owner);
+    in->SetFrameRate(kRate);
+    in->SetStereo(true);
+    in->SetQuantization(16);
+    in->SetBufferSize(4 * 333);  // 333 frames, not a divisor of any period
+    in->SetNumBuffers(4);
+    auto* out = new audio::TAudioOut(&owner);
+    out->SetFrameRate(kRate);
+    out->SetStereo(false);
+    out->SetQuantization(16);
+    out->SetBufferSize(8192);
+    out->SetNumBuffers(4);
+
+    std::vector<std::int16_t> left;
+    in->OnBufferFilled = [&](char* buffer, std::int32_t& size) {
+        EXPECT_EQ(size, 4 * 333);
+        for (int i = 0; i < size / 4; ++i) {
+            std::int16_t l;
+            std::memcpy(&l, buffer + 4 * i, 2);
+            left.push_back(l);
+        }
+        return true;
+    };
+    out->OnFillBuffer = [&](char* buffer, std::int32_t& size) {
+        return generator::FillSine(buffer, size, out->FilledCount(), kRate, kAmplitude, kFrequency);
+    };
+    ASSERT_TRUE(in->Start(in)) << in->ErrorMessage() << " / " << lastDeviceError();
+    ASSERT_TRUE(out->Start(out)) << out->ErrorMessage() << " / " << lastDeviceError();
+    QEventLoop loop;
+    QTimer::singleShot(4000, &loop, &QEventLoop::quit);
+    loop.exec();
+    in->StopImmediately();
+    out->StopImmediately();
+    QCoreApplication::processEvents();
+
+    // From the first loud sample on (the sound comes after some silence) to a
+    // second before the end (the player's last buffer may not have been heard).
+    std::size_t first = 0;
+    while (first < left.size() && std::abs(left[first]) < kAmplitude / 2) ++first;
+    ASSERT_LT(first + 2 * kRate, left.size()) << "the sine did not come back";
+    const std::size_t end = left.size() - kRate;
+    const double steepest = kAmplitude * 2 * std::numbers::pi * kFrequency / kRate;
+    int seams = 0;
+    long rising = 0;
+    for (std::size_t i = first + 1; i < end; ++i) {
+        if (std::abs(left[i] - left[i - 1]) > steepest * 1.2 + 40) ++seams;
+        if (left[i - 1] < 0 && left[i] >= 0) ++rising;
+    }
+    EXPECT_EQ(seams, 0);
+    EXPECT_NEAR(rising / (static_cast<double>(end - first) / kRate), kFrequency, 2.0);
+    EXPECT_EQ(xrunCount(Direction::Input), 0u);
+    EXPECT_EQ(lastDeviceError(), "");
+    delete in;
+    delete out;
+    setDriver(nullptr);
+}
+
 }  // namespace

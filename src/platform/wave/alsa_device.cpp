@@ -377,13 +377,17 @@ AlsaDevice::Next AlsaDevice::transfer(int& err) {
 // capture drops them, a playback does not count them (the reset drops them
 // from the device too).
 //
-// Each such call may also wake the plugin's thread, so a capture round asks
-// for the state and for what is there once, and reads that (over as many
-// buffers as it fills); what arrives meanwhile is read at the next wake-up.
+// Each such call may also wake the plugin's thread, and every read hands the
+// sound server's memory back through it: a capture round asks for the state
+// and for what is there once, and reads all of that (as far as the queued
+// buffers have room) in one call, then spreads it over the buffers; what
+// arrives meanwhile is read at the next wake-up.
 AlsaDevice::Next AlsaDevice::transferInput(int& err) {
     {
         std::lock_guard guard(lock_);
-        if (!transferable() || !recording_ || count_ == 0) return Next::Wait;
+        if (!transferable() || !recording_) return Next::Wait;
+        while (count_ > 0 && head().frames == 0) finishHead(0);  // empty buffers go back as they are
+        if (count_ == 0) return Next::Wait;
     }
     const snd_pcm_state_t state = snd_pcm_state(pcm_);
     if (state == SND_PCM_STATE_DISCONNECTED) {
@@ -394,45 +398,50 @@ AlsaDevice::Next AlsaDevice::transferInput(int& err) {
         err = state == SND_PCM_STATE_XRUN ? -EPIPE : -ESTRPIPE;
         return Next::Recover;
     }
-    snd_pcm_sframes_t avail = snd_pcm_avail_update(pcm_);
+    const snd_pcm_sframes_t avail = snd_pcm_avail_update(pcm_);
     if (avail < 0) {
         err = static_cast<int>(avail);
         return Next::Recover;
     }
-    for (;;) {
-        snd_pcm_uframes_t room = 0;
-        std::uint64_t returned = 0;
-        {
-            std::lock_guard guard(lock_);
-            if (!transferable() || !recording_ || count_ == 0) return Next::Wait;
-            const Entry& h = head();
-            if (headFrames_ == h.frames) {  // an empty buffer, or one just completed
-                finishHead(headFrames_);
-                headFrames_ = 0;
-                continue;
-            }
-            if (avail == 0) return Next::Wait;
-            room = h.frames - headFrames_;
-            returned = returned_;
-        }
-        const snd_pcm_uframes_t want = std::min(static_cast<snd_pcm_uframes_t>(avail), room);
-        const std::size_t bytes = want * format_.nBlockAlign;
-        if (scratch_.size() < bytes) scratch_.resize(bytes);
-        const snd_pcm_sframes_t moved = snd_pcm_readi(pcm_, scratch_.data(), want);
-        if (moved == -EAGAIN || moved == 0) return Next::Wait;
-        if (moved < 0) {
-            err = static_cast<int>(moved);
-            return Next::Recover;
-        }
-        avail -= std::min(moved, avail);
+    if (avail == 0) return Next::Wait;
+    snd_pcm_uframes_t room = 0;
+    std::uint64_t returned = 0;
+    {
         std::lock_guard guard(lock_);
-        if (returned != returned_ || count_ == 0) continue;
-        Entry& h = head();
-        const snd_pcm_uframes_t fit = std::min(static_cast<snd_pcm_uframes_t>(moved), h.frames - headFrames_);
-        std::memcpy(h.data + headFrames_ * format_.nBlockAlign, scratch_.data(), fit * format_.nBlockAlign);
-        headFrames_ += fit;
-        lastProgress_ = nowMilliseconds();
+        if (!transferable() || !recording_ || count_ == 0) return Next::Wait;
+        room = head().frames - headFrames_;
+        for (std::size_t i = 1; i < count_; ++i) room += at(i).frames;
+        returned = returned_;
     }
+    const snd_pcm_uframes_t want = std::min(static_cast<snd_pcm_uframes_t>(avail), room);
+    const std::size_t bytes = want * format_.nBlockAlign;
+    if (scratch_.size() < bytes) scratch_.resize(bytes);
+    const snd_pcm_sframes_t moved = snd_pcm_readi(pcm_, scratch_.data(), want);
+    if (moved == -EAGAIN || moved == 0) return Next::Wait;
+    if (moved < 0) {
+        err = static_cast<int>(moved);
+        return Next::Recover;
+    }
+    std::lock_guard guard(lock_);
+    if (returned != returned_) return Next::Wait;  // they went back meanwhile: the frames belong to none
+    lastProgress_ = nowMilliseconds();
+    auto left = static_cast<snd_pcm_uframes_t>(moved);
+    const char* from = scratch_.data();
+    while (count_ > 0) {
+        Entry& h = head();
+        if (headFrames_ == h.frames) {  // an empty buffer, or one just completed
+            finishHead(headFrames_);
+            headFrames_ = 0;
+            continue;
+        }
+        if (left == 0) break;
+        const snd_pcm_uframes_t fit = std::min(left, h.frames - headFrames_);
+        std::memcpy(h.data + headFrames_ * format_.nBlockAlign, from, fit * format_.nBlockAlign);
+        from += fit * format_.nBlockAlign;
+        headFrames_ += fit;
+        left -= fit;
+    }
+    return Next::Wait;
 }
 
 AlsaDevice::Next AlsaDevice::transferOutput(int& err) {
