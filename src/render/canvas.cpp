@@ -9,7 +9,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <iterator>
+#include <utility>
 
 namespace render {
 
@@ -220,9 +222,48 @@ void Canvas::setDisplayScale(double sx, double sy) {
 }
 
 QRect Canvas::takeDirtyRect() {
-    const QRect r = m_dirty & QRect(0, 0, m_width, m_height);
+    const QRect drawn = m_dirty & QRect(0, 0, m_width, m_height);
     m_dirty = QRect();
-    return r;
+    if (!m_display.isNull() || m_image.isNull()) {
+        m_handedOut = QImage();  // what the screen shows is the display rendering
+        return drawn;
+    }
+    if (m_handedOut.size() != m_image.size()) {
+        m_handedOut = m_image.copy();
+        return drawn;
+    }
+    if (drawn.isEmpty())
+        return drawn;
+    // Of what was drawn, only the pixels that differ from the bitmap at the
+    // last call: a pointer move repaints much of the band with the colours it
+    // had (lines of a ramp overlap, so most pixels change and change back).
+    int left = m_width, right = -1, top = m_height, bottom = -1;
+    const auto rowBytes = static_cast<std::size_t>(drawn.width()) * sizeof(QRgb);
+    for (int y = drawn.top(); y <= drawn.bottom(); ++y) {
+        const auto* now = reinterpret_cast<const QRgb*>(m_image.constScanLine(y)) + drawn.left();
+        const auto* was = reinterpret_cast<const QRgb*>(std::as_const(m_handedOut).constScanLine(y)) + drawn.left();
+        if (std::memcmp(now, was, rowBytes) == 0)
+            continue;
+        int first = 0;
+        while (now[first] == was[first])
+            ++first;
+        int last = drawn.width() - 1;
+        while (now[last] == was[last])
+            --last;
+        left = std::min(left, drawn.left() + first);
+        right = std::max(right, drawn.left() + last);
+        top = std::min(top, y);
+        bottom = y;
+    }
+    if (right < 0)
+        return {};
+    const QRect changed(QPoint(left, top), QPoint(right, bottom));
+    const auto changedBytes = static_cast<std::size_t>(changed.width()) * sizeof(QRgb);
+    for (int y = changed.top(); y <= changed.bottom(); ++y) {
+        std::memcpy(reinterpret_cast<QRgb*>(m_handedOut.scanLine(y)) + changed.left(),
+                    reinterpret_cast<const QRgb*>(m_image.constScanLine(y)) + changed.left(), changedBytes);
+    }
+    return changed;
 }
 
 void Canvas::redrawDisplay() {

@@ -100,8 +100,11 @@ public:
     const QImage& displayImage() const;
     double displayScaleX() const { return m_sx; }
     double displayScaleY() const { return m_sy; }
-    // The design-coordinate rectangle drawn since the last call (empty when
-    // nothing was drawn), for repainting no more than what changed.
+    // The design-coordinate rectangle of the bitmap's pixels that changed
+    // since the last call (empty when none did), for repainting no more than
+    // that; with a display rendering, of all that was drawn since. The first
+    // call gives all that was drawn. Whoever shows the bitmap calls it after
+    // drawing and repaints the rectangle.
     QRect takeDirtyRect();
 
 private:
@@ -162,6 +165,7 @@ private:
     OpenPainter m_displayPainter;
     QImage m_display;
     QRect m_dirty;
+    QImage m_handedOut;  // the bitmap as it was at the last takeDirtyRect()
 };
 
 }  // namespace render

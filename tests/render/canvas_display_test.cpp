@@ -147,5 +147,42 @@ TEST_F(CanvasDisplay, APointerMoveMarksOnlyThePointerBandToRepaint) {
     EXPECT_TRUE(c.takeDirtyRect().isEmpty());
 }
 
+// A screen that copies only the rectangles handed out stays the bitmap's
+// equal through faces and pointer moves, also where a move goes back to where
+// the pointer stood; and a small move hands out little more than the two
+// pointers (its ramp repaints end in the colours they found).
+TEST_F(CanvasDisplay, TheScreenCopiedRectangleByRectangleIsTheBitmap) {
+    Canvas c(kImageWidth, 165);
+    QImage screen(kImageWidth, 165, QImage::Format_RGB32);
+    auto show = [&] {
+        const QRect r = c.takeDirtyRect();
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x) screen.setPixel(x, y, c.image().pixel(x, y));
+        return r;
+    };
+    drawInstrumentBackground(c, Instrument::Ammeter);
+    drawFace(c, FaceId::Ammeter300mA);
+    show();
+    std::int32_t drawn = 0;
+    unsigned seed = 7;
+    const FaceId faces[] = {FaceId::Ammeter30mA, FaceId::Ammeter1A, FaceId::Ammeter10A};
+    for (int step = 0; step < 300; ++step) {
+        seed = seed * 1103515245u + 12345u;
+        if (step % 50 == 49) drawFace(c, faces[(seed >> 8) % 3]);
+        const std::int32_t to = step % 2 == 0 ? 313 : static_cast<std::int32_t>(50 + (seed >> 16) % 700);
+        drawPointer(c, Instrument::Ammeter, to, drawn);
+        show();
+        ASSERT_EQ(screen, c.image()) << "step " << step;
+    }
+    drawPointer(c, Instrument::Ammeter, 313, drawn);
+    show();
+    drawPointer(c, Instrument::Ammeter, 323, drawn);
+    const QRect moved = show();
+    EXPECT_GE(moved.left(), 313 - 45);
+    EXPECT_LE(moved.right(), 323 + 45);
+    EXPECT_EQ(screen, c.image());
+    EXPECT_TRUE(c.takeDirtyRect().isEmpty());
+}
+
 }  // namespace
 }  // namespace render
