@@ -14,7 +14,9 @@ struct Channel {
     std::int32_t offset;                   // 0 left, 1 right
     WorkingArray MeasurementState::*filtered;
     // copy, smoothing with the channel's divisor d, sum of squares
-    double (*smoothAndSumSquares)(const WorkingArray& samples, WorkingArray& f, std::int32_t offset, std::int32_t n);
+    double (*smoothAndSumSquares)(const WorkingArray& samples, WorkingArray& f, std::int32_t offset, std::int32_t n,
+                                  SmoothingMemo& memo);
+    SmoothingMemo MeasurementState::*memo;
     double MeasurementState::*value;
     double MeasurementState::*rms;     // r before any factor
     double CalibrationFactors::*gain;  // the profile's factor on r
@@ -35,37 +37,55 @@ std::int32_t smoothStep(std::int64_t raw, std::int64_t previous) {
 
 // Copy, smoothing and sum of squares in one walk: the copy of entry k is
 // consumed by the filter step k right after it, so fusing them changes nothing.
-// Returns S, accumulated in double precision in index order.
+// Returns S, accumulated in double precision in index order. The walk up to
+// the last step depends only on the samples, so a walk over the same block
+// (kept in the memo with what it gave) does just the last step, which smooths
+// F[n] with what the previous pass left there.
 template <std::int64_t Divisor>
-double smoothAndSumSquares(const WorkingArray& samples, WorkingArray& f, std::int32_t offset, std::int32_t n) {
+double smoothAndSumSquares(const WorkingArray& samples, WorkingArray& f, std::int32_t offset, std::int32_t n,
+                           SmoothingMemo& memo) {
     if (n <= 0) return 0;
-    f[0] = samples[static_cast<std::size_t>(offset)];
-    std::int64_t previous = f[0];
+    const auto count = static_cast<std::size_t>(n);
+    const bool same = memo.n == n && std::equal(memo.samples.begin(), memo.samples.end(), samples.begin()) &&
+                      std::equal(memo.smoothed.begin(), memo.smoothed.end(), f.begin());
     double sum = 0;
+    std::int64_t previous = 0;
     auto step = [&](std::size_t k, std::int64_t raw) {
         const std::int32_t smoothed = smoothStep<Divisor>(raw, previous);
         f[k] = smoothed;
         previous = smoothed;
         sum += static_cast<double>(smoothed) * static_cast<double>(smoothed);
     };
-    for (std::int32_t k = 1; k < n; ++k) {
-        step(static_cast<std::size_t>(k), samples[static_cast<std::size_t>(2 * k + offset)]);
+    if (same) {
+        sum = memo.sumBeforeLast;
+        previous = f[count - 1];
+    } else {
+        f[0] = samples[static_cast<std::size_t>(offset)];
+        previous = f[0];
+        for (std::int32_t k = 1; k < n; ++k) {
+            step(static_cast<std::size_t>(k), samples[static_cast<std::size_t>(2 * k + offset)]);
+        }
+        memo.n = n;
+        memo.samples.assign(samples.begin(), samples.begin() + 2 * static_cast<std::ptrdiff_t>(count));
+        memo.smoothed.assign(f.begin(), f.begin() + static_cast<std::ptrdiff_t>(count));
+        memo.sumBeforeLast = sum;
     }
     // The last step smooths F[n], which still holds what the previous pass left.
-    step(static_cast<std::size_t>(n), f[static_cast<std::size_t>(n)]);
+    step(count, f[count]);
     return sum;
 }
 
-const Channel kCurrent{0, &MeasurementState::FilteredCurrent, smoothAndSumSquares<2>,
+const Channel kCurrent{0, &MeasurementState::FilteredCurrent, smoothAndSumSquares<2>, &MeasurementState::CurrentSmoothing,
                        &MeasurementState::AmmeterValue, &MeasurementState::CurrentRms,
                        &CalibrationFactors::AmmeterGain, referenceCurrent, formatAmmeterReadout};
-const Channel kVoltage{1, &MeasurementState::FilteredVoltage, smoothAndSumSquares<4>,
+const Channel kVoltage{1, &MeasurementState::FilteredVoltage, smoothAndSumSquares<4>, &MeasurementState::VoltageSmoothing,
                        &MeasurementState::VoltmeterValue, &MeasurementState::VoltageRms,
                        &CalibrationFactors::VoltmeterGain, referenceVoltage, formatVoltmeterReadout};
 
 std::string measureChannel(MeasurementState& state, const Channel& channel, std::int32_t bufferSize) {
     const std::int32_t n = channelEntryCount(bufferSize);
-    const double sum = channel.smoothAndSumSquares(state.Samples1, state.*channel.filtered, channel.offset, n);
+    const double sum =
+        channel.smoothAndSumSquares(state.Samples1, state.*channel.filtered, channel.offset, n, state.*channel.memo);
     double value = 0;
     double rmsSeen = 0;
     if (sum != 0) {

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace measure {
 
@@ -16,6 +17,17 @@ inline constexpr int kAmmeterFaceFlagCount = 8;    // seven ranges and a spare
 inline constexpr int kVoltmeterFaceFlagCount = 6;  // five ranges and a spare
 
 using WorkingArray = std::array<std::int32_t, kWorkingArraySize>;
+
+// What one channel's last smoothing pass was made of: the recorded entries it
+// read, the smoothed entries 0..n-1 it left and their sum of squares. A pass
+// over the same block and the same smoothed entries gives the same sum up to
+// its last step, which smooths F[n] again; only that step is done anew.
+struct SmoothingMemo {
+    std::int32_t n = 0;  // 0: nothing kept
+    std::vector<std::int32_t> samples;   // Samples1[0 .. 2n)
+    std::vector<std::int32_t> smoothed;  // F[0 .. n)
+    double sumBeforeLast = 0;
+};
 
 struct MeasurementState {
     WorkingArray Samples1{};         // last recorded block, interleaved L/R
@@ -49,6 +61,9 @@ struct MeasurementState {
     // r of each channel's last pass, before any factor (0 when S = 0).
     double CurrentRms = 0;
     double VoltageRms = 0;
+
+    SmoothingMemo CurrentSmoothing;
+    SmoothingMemo VoltageSmoothing;
 };
 
 }  // namespace measure

@@ -116,6 +116,40 @@ TEST(ChannelMeasurement, MatchesTheStatedAlgorithmBitForBit) {
     }
 }
 
+// Passes over the same block are quicker than the first, but a sample or a
+// smoothed entry written in between by anyone, or another block length,
+// still counts.
+TEST(ChannelMeasurement, ARepeatedPassSeesEveryChangeBetweenPasses) {
+    auto state = std::make_unique<MeasurementState>();
+    auto reference = std::make_unique<MeasurementState>();
+    record(*state, stereoBlock(sine(9000, 50), sine(3000, 50)));
+    record(*reference, stereoBlock(sine(9000, 50), sine(3000, 50)));
+    struct Change {
+        std::size_t sample;      // Samples1 entry set to 777 (none: 0)
+        std::size_t smoothed;    // FilteredVoltage and FilteredCurrent entry set to -5 (none: 0)
+        std::int32_t bufferSize;
+    };
+    const Change changes[] = {{0, 0, kBlockBytes}, {0, 0, kBlockBytes}, {4999, 0, kBlockBytes}, {0, 0, kBlockBytes},
+                              {0, 1234, kBlockBytes}, {0, 2499, kBlockBytes}, {0, 0, 4000}, {0, 0, 4000},
+                              {0, 0, kBlockBytes}, {3, 0, kBlockBytes}};
+    for (std::size_t pass = 0; pass < std::size(changes); ++pass) {
+        const Change& c = changes[pass];
+        for (MeasurementState* m : {state.get(), reference.get()}) {
+            if (c.sample != 0) m->Samples1[c.sample] = 777;
+            if (c.smoothed != 0) m->FilteredVoltage[c.smoothed] = m->FilteredCurrent[c.smoothed] = -5;
+        }
+        const std::string volts = MeasureVoltage(*state, c.bufferSize);
+        const std::string amps = MeasureCurrent(*state, c.bufferSize);
+        const int n = c.bufferSize / 2;
+        EXPECT_EQ(state->VoltmeterValue, referenceValue(reference->Samples1, reference->FilteredVoltage, 1, 4, n, false))
+            << "pass " << pass;
+        EXPECT_EQ(state->AmmeterValue, referenceValue(reference->Samples1, reference->FilteredCurrent, 0, 2, n, true))
+            << "pass " << pass;
+        EXPECT_EQ(state->FilteredVoltage, reference->FilteredVoltage) << "pass " << pass;
+        EXPECT_EQ(state->FilteredCurrent, reference->FilteredCurrent) << "pass " << pass;
+    }
+}
+
 TEST(ChannelMeasurement, FilterTruncatesTowardsZeroAndSkipsTheFirstSample) {
     // Only the first left sample is set: F = 1000, 500, 250, 125, 62, 31, 15, 7, 3, 1, 0 ...
     // F[0] is not summed. A negative first sample gives the mirror image
