@@ -5,9 +5,12 @@
 # each program runs on a virtual display, one after the other in the same call,
 # measured over the same number of seconds after a settling time.
 #
-#   bench/live_cpu.sh [SECONDS] [ROUNDS] [--vs PEER_COMMAND...]
-#     e.g. bench/live_cpu.sh 20 3 --vs xoscope
+#   bench/live_cpu.sh [SECONDS] [ROUNDS] [--floor] [--vs PEER_COMMAND...]
+#     e.g. bench/live_cpu.sh 20 3 --floor --vs xoscope
 #
+# --floor also measures arecord on the same input, with our period: what any
+# capture client pays there (mostly the sound library's own thread, woken at
+# the server's pace whatever the period), to read the figures against.
 # Prints each program's share of one core (user + system, all threads), the
 # busiest threads, and with a peer the ratio ours / peer for every round and
 # their range. The machine's other load adds noise to both: compare rounds.
@@ -19,6 +22,8 @@ seconds=${1:-20}
 rounds=${2:-1}
 shift $(( $# > 2 ? 2 : $# ))
 peer=()
+floor=false
+if [ "${1:-}" = --floor ]; then floor=true; shift; fi
 if [ "${1:-}" = --vs ]; then shift; peer=("$@"); fi
 [[ $seconds =~ ^[0-9]+$ && $rounds =~ ^[0-9]+$ ]] || { sed -n 8,10p "$0" >&2; exit 2; }
 
@@ -75,6 +80,9 @@ for r in $(seq 1 "$rounds"); do
   echo "round $r (load average $(cut -d' ' -f1 /proc/loadavg)):"
   measure pristroje "$bin"
   ours=$result
+  if $floor; then
+    measure arecord arecord -q -D default -f S16_LE -r 44100 -c 2 --period-size=2500 --buffer-size=22050 /dev/null
+  fi
   if [ ${#peer[@]} -gt 0 ]; then
     measure "${peer[0]}" "${peer[@]}"
     ratios+=("$(awk -v a="$ours" -v b="$result" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')")
