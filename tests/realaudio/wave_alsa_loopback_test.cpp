@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -57,24 +58,31 @@ struct Recording {
     bool signalSeen = false;
 };
 
-TEST(WaveAlsaLoopback, SineComesBackWholeForHalfAMinute) {
-    if (std::getenv("PRISTROJE_REALAUDIO") == nullptr) GTEST_SKIP() << "needs the test sound server";
+// On the ALSA driver: a recorder of 16-bit stereo blocks at 44.1 kHz and a
+// 16-bit mono player with four 8192-byte buffers, both owned by `owner`.
+std::pair<audio::TAudioIn*, audio::TAudioOut*> loopback(QObject& owner, std::int32_t blockBytes, std::int32_t blocks,
+                                                        std::int32_t playRate) {
     clearDeviceStatus();
     setDriver(std::make_shared<AlsaDriver>());
-
-    QObject owner;
     auto* in = new audio::TAudioIn(&owner);
     in->SetFrameRate(kRate);
     in->SetStereo(true);
     in->SetQuantization(16);
-    in->SetBufferSize(10000);
-    in->SetNumBuffers(2);
+    in->SetBufferSize(blockBytes);
+    in->SetNumBuffers(blocks);
     auto* out = new audio::TAudioOut(&owner);
-    out->SetFrameRate(22050);
+    out->SetFrameRate(playRate);
     out->SetStereo(false);
     out->SetQuantization(16);
     out->SetBufferSize(8192);
     out->SetNumBuffers(4);
+    return {in, out};
+}
+
+TEST(WaveAlsaLoopback, SineComesBackWholeForHalfAMinute) {
+    if (std::getenv("PRISTROJE_REALAUDIO") == nullptr) GTEST_SKIP() << "needs the test sound server";
+    QObject owner;
+    auto [in, out] = loopback(owner, 10000, 2, 22050);
 
     Recording rec;
     std::int32_t blocksSeen = 0;
@@ -169,22 +177,8 @@ TEST(WaveAlsaLoopback, SineComesBackWholeForHalfAMinute) {
 // step between neighbouring samples is steeper than the sine's own.
 TEST(WaveAlsaLoopback, SmallBuffersJoinWithoutASeam) {
     if (std::getenv("PRISTROJE_REALAUDIO") == nullptr) GTEST_SKIP() << "needs the test sound server";
-    clearDeviceStatus();
-    setDriver(std::make_shared<AlsaDriver>());
-
     QObject owner;
-    auto* in = new audio::TAudioIn(&owner);
-    in->SetFrameRate(kRate);
-    in->SetStereo(true);
-    in->SetQuantization(16);
-    in->SetBufferSize(4 * 333);  // 333 frames, not a divisor of any period
-    in->SetNumBuffers(4);
-    auto* out = new audio::TAudioOut(&owner);
-    out->SetFrameRate(kRate);
-    out->SetStereo(false);
-    out->SetQuantization(16);
-    out->SetBufferSize(8192);
-    out->SetNumBuffers(4);
+    auto [in, out] = loopback(owner, 4 * 333, 4, kRate);  // 333 frames, not a divisor of any period
 
     std::vector<std::int16_t> left;
     in->OnBufferFilled = [&](char* buffer, std::int32_t& size) {
