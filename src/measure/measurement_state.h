@@ -21,7 +21,9 @@ using WorkingArray = std::array<std::int32_t, kWorkingArraySize>;
 // What one channel's last smoothing pass was made of: the recorded entries it
 // read, the smoothed entries 0..n-1 it left and their sum of squares. A pass
 // over the same block and the same smoothed entries gives the same sum up to
-// its last step, which smooths F[n] again; only that step is done anew.
+// its last step, which smooths F[n] again; only that step is done anew. Each
+// channel keeps its own copy of the block: the other channel's pass may have
+// been made over another one.
 struct SmoothingMemo {
     std::int32_t n = 0;  // 0: nothing kept
     std::vector<std::int32_t> samples;   // Samples1[0 .. 2n)

@@ -228,7 +228,7 @@ QRect Canvas::takeDirtyRect() {
         m_handedOut = QImage();  // what the screen shows is the display rendering
         return drawn;
     }
-    if (m_handedOut.size() != m_image.size()) {
+    if (m_handedOut.isNull()) {
         m_handedOut = m_image.copy();
         return drawn;
     }
