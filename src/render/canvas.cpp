@@ -63,7 +63,6 @@ QImage& Canvas::surface() {
 }
 
 void Canvas::lineTo(int x, int y) {
-    const Stroke stroke(m_penPos.x(), m_penPos.y(), x, y, m_penWidth);
     const QPoint from = m_penPos;
     m_penPos = QPoint(x, y);
     QImage& img = surface();
@@ -84,20 +83,32 @@ void Canvas::lineTo(int x, int y) {
         if (l <= r && t <= b)
             markDirty(QRect(QPoint(static_cast<int>(l), static_cast<int>(t)), QPoint(static_cast<int>(r), static_cast<int>(b))));
     }
-    const std::int64_t top = std::max<std::int64_t>(stroke.firstRow(), 0);
-    const std::int64_t bottom = std::min<std::int64_t>(stroke.lastRow(), m_height - 1);
     const QRgb color = 0xFF000000u | m_penColor;
-    const auto uniform = stroke.uniformRows();
     uchar* const bits = img.bits();  // one detach check per line, not per row
     const qsizetype bytesPerLine = img.bytesPerLine();
-    auto fill = [&](std::int64_t row, const Stroke::Columns& cols) {
-        const std::int64_t first = std::max<std::int64_t>(cols.first, 0);
-        const std::int64_t last = std::min<std::int64_t>(cols.last, m_width - 1);
+    auto fill = [&](std::int64_t row, std::int64_t firstColumn, std::int64_t lastColumn) {
+        const std::int64_t first = std::max<std::int64_t>(firstColumn, 0);
+        const std::int64_t last = std::min<std::int64_t>(lastColumn, m_width - 1);
         if (first > last)
             return;
         auto* line = reinterpret_cast<QRgb*>(bits + row * bytesPerLine);
         std::fill(line + first, line + last + 1, color);
     };
+    if (const StrokeSpans::Spans* spans = m_spans.find(from.x(), from.y(), x, y, m_penWidth)) {
+        const auto count = static_cast<std::int64_t>(spans->rows.size());
+        const std::int64_t top = std::max<std::int64_t>(spans->firstRow, 0);
+        const std::int64_t bottom = std::min<std::int64_t>(spans->firstRow + count - 1, m_height - 1);
+        for (std::int64_t row = top; row <= bottom; ++row) {
+            const StrokeSpans::Row& r = spans->rows[static_cast<std::size_t>(row - spans->firstRow)];
+            if (r.painted)
+                fill(row, from.x() + std::int64_t{r.first}, from.x() + std::int64_t{r.last});
+        }
+        return;
+    }
+    const Stroke stroke(from.x(), from.y(), x, y, m_penWidth);
+    const std::int64_t top = std::max<std::int64_t>(stroke.firstRow(), 0);
+    const std::int64_t bottom = std::min<std::int64_t>(stroke.lastRow(), m_height - 1);
+    const auto uniform = stroke.uniformRows();
     for (std::int64_t row = top; row <= bottom; ++row) {
         if (uniform && row >= uniform->first && row <= uniform->last) {
             // The body of a vertical line (most lines drawn): the same columns
@@ -114,7 +125,7 @@ void Canvas::lineTo(int x, int y) {
             continue;
         }
         if (const auto cols = stroke.columns(row))
-            fill(row, *cols);
+            fill(row, cols->first, cols->last);
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/stroke_spans.h"
+
 #include <QImage>
 #include <QPoint>
 #include <QRgb>
@@ -166,6 +168,7 @@ private:
     QImage m_display;
     QRect m_dirty;
     QImage m_handedOut;  // the bitmap as it was at the last takeDirtyRect()
+    StrokeSpans m_spans;  // the rows of the slanted lines drawn, by shape
 };
 
 }  // namespace render

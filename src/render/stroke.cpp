@@ -7,8 +7,6 @@
 namespace render {
 
 namespace {
-// The nudge that decides pixels whose centre lies exactly on the pen's edge.
-constexpr double kNudge = 1.0 / 1024.0;
 constexpr double kInf = std::numeric_limits<double>::infinity();
 // The ends reach no farther than those of the 3-pixel pen.
 constexpr double kMaxEndReach = 1.5;
@@ -59,9 +57,25 @@ std::optional<Stroke::Columns> Stroke::columns(std::int64_t y) const {
     const double qy = static_cast<double>(y) + kNudge;
     if (m_vertical && m_length > 0 && qy >= std::min(m_y1, m_y2) && qy <= std::max(m_y1, m_y2))
         return m_bodyColumns;  // the general case below gives the same, only slower
+    double lo = 0;
+    double hi = 0;
+    if (!edges(y, lo, hi))
+        return std::nullopt;
+    return rounded(lo, hi);
+}
 
-    double lo = kInf;
-    double hi = -kInf;
+std::optional<Stroke::Columns> Stroke::rounded(double lo, double hi) {
+    const auto first = static_cast<std::int64_t>(std::ceil(lo - kNudge));
+    const auto last = static_cast<std::int64_t>(std::floor(hi - kNudge));
+    if (first > last)
+        return std::nullopt;
+    return Columns{first, last};
+}
+
+bool Stroke::edges(std::int64_t y, double& lo, double& hi) const {
+    const double qy = static_cast<double>(y) + kNudge;
+    lo = kInf;
+    hi = -kInf;
 
     // The two ends.
     auto end = [&](double cx, double cy) {
@@ -113,13 +127,7 @@ std::optional<Stroke::Columns> Stroke::columns(std::int64_t y) const {
         }
     }
 
-    if (lo > hi)
-        return std::nullopt;
-    const auto first = static_cast<std::int64_t>(std::ceil(lo - kNudge));
-    const auto last = static_cast<std::int64_t>(std::floor(hi - kNudge));
-    if (first > last)
-        return std::nullopt;
-    return Columns{first, last};
+    return lo <= hi;
 }
 
 }  // namespace render

@@ -56,6 +56,16 @@ public:
     };
     std::optional<UniformRows> uniformRows() const;
 
+    // The edges of row y before rounding (y in firstRow..lastRow): the
+    // painted columns are rounded(lo, hi). False when the row is not touched.
+    // (The body of a vertical line is the one row kind columns() answers
+    // without them, with the same result.)
+    bool edges(std::int64_t y, double& lo, double& hi) const;
+    static std::optional<Columns> rounded(double lo, double hi);
+    // The nudge that decides pixels whose centre lies exactly on the pen's
+    // edge: subtracted from an edge before it is rounded.
+    static constexpr double kNudge = 1.0 / 1024.0;
+
 private:
     double m_x1, m_y1, m_x2, m_y2;
     double m_dx, m_dy;   // B - A
