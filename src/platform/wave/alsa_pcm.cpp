@@ -16,12 +16,15 @@ namespace {
 //
 // Each period is a wake-up of the device thread and of the sound server's
 // client thread: as long as the stream allows. A capture period of about the
-// recorder's block (2500 frames at 44.1 kHz) wakes once per block; playback
-// wakes every quarter of its ring.
+// recorder's block (2500 frames at 44.1 kHz) wakes once per block. A playback
+// ring of a second holds all that a player queues (the generator's four
+// buffers are 0.74 s), so each buffer goes to the device in one write as soon
+// as it is queued, and the thread wakes otherwise only to hand back a buffer
+// that has been played; the long period keeps the server's requests few.
 constexpr unsigned kCaptureRingMicroseconds = 500'000;
-constexpr unsigned kPlaybackRingMicroseconds = 400'000;
+constexpr unsigned kPlaybackRingMicroseconds = 1'000'000;
 constexpr unsigned kCapturePeriodMicroseconds = 56'700;
-constexpr unsigned kPlaybackPeriodMicroseconds = 100'000;
+constexpr unsigned kPlaybackPeriodMicroseconds = 250'000;
 
 struct HwParamsFree {
     void operator()(snd_pcm_hw_params_t* p) const { snd_pcm_hw_params_free(p); }
