@@ -15,7 +15,7 @@ namespace {
 
 void BM_DrawFace(benchmark::State& state) {
     const auto face = static_cast<render::FaceId>(state.range(0));
-    const render::Instrument instrument = render::faceInstrument(face);
+    const measure::Instrument instrument = render::faceInstrument(face);
     render::Canvas image(800, 165);
     render::drawInstrumentBackground(image, instrument);
     for (auto _ : state) {
@@ -33,7 +33,7 @@ BENCHMARK(BM_DrawFace)
 void BM_DrawBackground(benchmark::State& state) {
     render::Canvas image(800, 165);
     for (auto _ : state) {
-        render::drawInstrumentBackground(image, render::Instrument::Ammeter);
+        render::drawInstrumentBackground(image, measure::Instrument::Ammeter);
         benchmark::DoNotOptimize(image.image().constBits());
     }
 }
@@ -44,12 +44,12 @@ void BM_MovePointer(benchmark::State& state) {
     const std::int32_t a = static_cast<std::int32_t>(state.range(0));
     const std::int32_t b = static_cast<std::int32_t>(state.range(1));
     render::Canvas image(800, 165);
-    render::drawInstrumentBackground(image, render::Instrument::Voltmeter);
+    render::drawInstrumentBackground(image, measure::Instrument::Voltmeter);
     render::drawFace(image, render::FaceId::Voltmeter3V);
     std::int32_t drawn = 0;
     bool toA = true;
     for (auto _ : state) {
-        render::drawPointer(image, render::Instrument::Voltmeter, toA ? a : b, drawn);
+        render::drawPointer(image, measure::Instrument::Voltmeter, toA ? a : b, drawn);
         toA = !toA;
         benchmark::DoNotOptimize(image.image().constBits());
     }
@@ -64,7 +64,7 @@ void BM_DrawFaceOnProjector(benchmark::State& state) {
     image.setRecording(true);
     image.setDisplayScale(2.38, 1.78);
     image.beginLayer(render::Canvas::Layer::Background);
-    render::drawInstrumentBackground(image, render::Instrument::Ammeter);
+    render::drawInstrumentBackground(image, measure::Instrument::Ammeter);
     for (auto _ : state) {
         image.beginLayer(render::Canvas::Layer::Face);
         render::drawFace(image, render::FaceId::Ammeter300mA);
@@ -78,14 +78,14 @@ void BM_MovePointerOnProjector(benchmark::State& state) {
     image.setRecording(true);
     image.setDisplayScale(2.38, 1.78);
     image.beginLayer(render::Canvas::Layer::Background);
-    render::drawInstrumentBackground(image, render::Instrument::Voltmeter);
+    render::drawInstrumentBackground(image, measure::Instrument::Voltmeter);
     image.beginLayer(render::Canvas::Layer::Face);
     render::drawFace(image, render::FaceId::Voltmeter3V);
     std::int32_t drawn = 0;
     bool toA = true;
     for (auto _ : state) {
         image.beginLayer(render::Canvas::Layer::Pointer);
-        render::drawPointer(image, render::Instrument::Voltmeter, toA ? 600 : 640, drawn);
+        render::drawPointer(image, measure::Instrument::Voltmeter, toA ? 600 : 640, drawn);
         toA = !toA;
         benchmark::DoNotOptimize(image.displayImage().constBits());
     }

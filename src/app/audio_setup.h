@@ -1,15 +1,18 @@
 #pragma once
-// Chooses and configures the wave-audio and mixer drivers for --audio.
-#include "app/command_line.h"
+// The sound backends the program can run on, and the installation of the one
+// --audio names: its wave-audio and mixer drivers, and its clock.
+#include "app/options.h"
 
+#include <QString>
 #include <memory>
+#include <span>
 
 namespace platform {
 class VirtualClock;
-namespace wave {
+}
+namespace bench {
 class BenchDriver;
 }
-}  // namespace platform
 
 namespace app {
 
@@ -17,16 +20,32 @@ struct AudioSetup {
     // The clock of the virtual drivers; nullptr with real devices.
     platform::VirtualClock* clock = nullptr;
     // The virtual bench, with --audio=bench (for its true values in --state).
-    std::shared_ptr<platform::wave::BenchDriver> bench;
+    std::shared_ptr<bench::BenchDriver> bench;
     // Releases what the drivers hold, when the program ends.
     std::shared_ptr<void> keepAlive;
 };
 
-// Installs the drivers of options.audio. Returns false with a message when the
-// configuration cannot be used (an unreadable input file, for instance).
+// One backend: its --audio name, what it is (for --help and --list-devices),
+// and what installs its drivers (false with a message when the options cannot
+// be used, an unreadable input file for instance).
+struct AudioBackend {
+    const char* name;
+    const char* description;
+    bool (*install)(const Options& options, AudioSetup& out, QString& error);
+};
+
+// Every backend, the default (the real sound card) first.
+std::span<const AudioBackend> audioBackends();
+// The backend of that name, or nullptr.
+const AudioBackend* findAudioBackend(const QString& name);
+// "alsa, bench, file or sim", for messages.
+QString audioBackendNames();
+
+// Installs the drivers of options.audio (and the WAV copy of --output-wav).
 bool setupAudio(const Options& options, AudioSetup& out, QString& error);
 
-// --list-devices: the capture and playback PCMs and the mixers, defaults marked.
+// --list-devices: the backends, then the capture and playback PCMs and the
+// mixers of the real card, defaults marked.
 QString listDevices();
 
 }  // namespace app

@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "app/audio_setup.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -49,10 +51,11 @@ ParseResult parseCommandLine(const QStringList& arguments) {
     p.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
     const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Show the version."));
-    const QCommandLineOption audio(QStringLiteral("audio"),
-                                   QStringLiteral("Sound: alsa (real card, default), bench (virtual measuring "
-                                                  "unit), file (WAV line input), sim (simulated card)."),
-                                   QStringLiteral("mode"), QStringLiteral("alsa"));
+    QStringList backends;
+    for (const AudioBackend& b : audioBackends())
+        backends << QStringLiteral("%1 (%2)").arg(QLatin1String(b.name), QLatin1String(b.description));
+    const QCommandLineOption audio(QStringLiteral("audio"), QStringLiteral("Sound: %1.").arg(backends.join(", ")),
+                                   QStringLiteral("mode"), QLatin1String(audioBackends().front().name));
     const QCommandLineOption inDev(QStringLiteral("input-device"), QStringLiteral("ALSA capture PCM."),
                                    QStringLiteral("name"), QStringLiteral("default"));
     const QCommandLineOption outDev(QStringLiteral("output-device"), QStringLiteral("ALSA playback PCM."),
@@ -145,9 +148,9 @@ ParseResult parseCommandLine(const QStringList& arguments) {
 
     Options o;
     o.audio = p.value(audio);
-    if (!QStringList{"alsa", "bench", "file", "sim"}.contains(o.audio)) {
+    if (findAudioBackend(o.audio) == nullptr) {
         result.exitCode = 2;
-        result.message = QStringLiteral("unknown --audio mode \"%1\": use alsa, bench, file or sim").arg(o.audio);
+        result.message = QStringLiteral("unknown --audio mode \"%1\": use %2").arg(o.audio, audioBackendNames());
         return result;
     }
     o.inputDevice = p.value(inDev);

@@ -1,15 +1,16 @@
 // Program entry: parse the command line, choose the sound drivers, create the
 // main window and run it (or run it headless).
 #include "app/audio_setup.h"
-#include "app/calibration_setup.h"
+#include "app/calibration/calibration_setup.h"
 #include "app/command_line.h"
-#include "app/device_status_bar.h"
-#include "app/form.h"
-#include "app/headless_runner.h"
 #include "app/program_icon.h"
-#include "app/setup_hint.h"
-#include "app/window_report.h"
-#include "app/window_scale.h"
+#include "app/scripting/headless_runner.h"
+#include "app/scripting/window_report.h"
+#include "app/status/device_status_bar.h"
+#include "app/status/setup_hint.h"
+#include "app/status/status_line.h"
+#include "app/window/form.h"
+#include "app/window/window_scale.h"
 #include "platform/clock_pacer.h"
 #include "platform/idle.h"
 #include "render/fonts.h"
@@ -35,7 +36,7 @@ int main(int argc, char** argv) {
     // connection costs less. The user's own setting wins.
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
 
-    app::applyWindowScale(options, argc, argv);
+    app::window::applyWindowScale(options, argc, argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pristroje"));
     app::setProgramIcon();
@@ -54,24 +55,25 @@ int main(int argc, char** argv) {
     }
 
     platform::Idle idle;
-    auto form = app::createMainWindow(idle);
-    app::setupCalibration(*form, options, audio);
-    app::showSetupHint(*form, options);
+    auto form = app::window::createMainWindow(idle);
+    auto* statusLine = new app::status::StatusLine(*form);  // owned by the window
+    auto& calibration = app::calibration::setupCalibration(*form, *statusLine, options);
+    app::status::showSetupHint(*form, options, *statusLine);
+    const app::scripting::StateSources sources{statusLine, &calibration, audio.bench.get()};
+    app::scripting::HeadlessRunner runner(*form, idle, audio.clock, &calibration, sources);
     if (options.headless) {
         form->show();
-        app::HeadlessRunner runner(*form, idle, audio.clock);
         return runner.run(options);
     }
 
     std::optional<platform::ClockPacer> pacer;
     if (audio.clock != nullptr) pacer.emplace(*audio.clock);
-    new app::DeviceStatusBar(*form);  // owned by the window
+    new app::status::DeviceStatusBar(*statusLine);  // owned by the line
     if (options.fullScreen)
         form->setFullScreen(true);
     else
         form->show();
-    app::HeadlessRunner writer(*form, idle, audio.clock);
-    new app::WindowReport(*form, writer, options);  // owned by the window
+    new app::scripting::WindowReport(*form, runner, options);  // owned by the window
     idle.attachToEventLoop();
     return QApplication::exec();
 }

@@ -5,6 +5,7 @@
 namespace audio {
 
 using namespace platform;
+using namespace platform::win;
 using namespace platform::wave;
 
 TAudioIn::TAudioIn(QObject* AOwner) : TAudioIO(AOwner) {}
@@ -116,7 +117,7 @@ void TAudioIn::StopWhenDrained() {
     FStreaming = false;
 }
 
-void TAudioIn::WindowMessage(TCallBackWinIn& win, const platform::Message& m) {
+void TAudioIn::WindowMessage(TCallBackWinIn& win, const platform::win::Message& m) {
     switch (m.msg) {
     case MM_WIM_OPEN:
         if (OnStart) OnStart(&win);

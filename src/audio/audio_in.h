@@ -34,7 +34,7 @@ public:
     platform::wave::HWAVEIN WaveHandle() const { return FWaveHandle; }
 
     // The hidden window's message handling.
-    void WindowMessage(TCallBackWinIn& win, const platform::Message& m);
+    void WindowMessage(TCallBackWinIn& win, const platform::win::Message& m);
 
 protected:
     bool DeviceBusy() const override { return FDeviceOpen || ClosePending; }

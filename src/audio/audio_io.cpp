@@ -7,6 +7,7 @@
 namespace audio {
 
 using namespace platform;
+using namespace platform::win;
 using namespace platform::wave;
 
 namespace {

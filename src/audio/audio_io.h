@@ -11,8 +11,8 @@
 // memory is released, and drop notifications of an earlier open.
 #include "audio/buffer_event.h"
 #include "audio/callback_win.h"
-#include "platform/global_memory.h"
 #include "platform/wave/wave_types.h"
+#include "platform/win/global_memory.h"
 
 #include <QObject>
 #include <QPointer>
@@ -69,7 +69,7 @@ public:
     bool Streaming() const { return FStreaming; }
     const platform::wave::WAVEFORMATEX& Format() const { return WaveFormat; }
     char* Buffer(int i) const { return Buffers[i]; }
-    platform::HGLOBAL BufferHandle(int i) const { return BufferHandles[i]; }
+    platform::win::HGLOBAL BufferHandle(int i) const { return BufferHandles[i]; }
     const platform::wave::WAVEHDR* Header(int i) const { return Headers[i]; }
     // Hidden windows still alive (current and retired), for leak checks.
     int CallBackWinCount() const;
@@ -84,8 +84,8 @@ protected:
     void FreeHeaders();
     bool AllocBuffers();
     bool FreeBuffers();
-    std::string WaveOutErrorText(platform::MMRESULT code) const;
-    std::string WaveInErrorText(platform::MMRESULT code) const;
+    std::string WaveOutErrorText(platform::win::MMRESULT code) const;
+    std::string WaveInErrorText(platform::win::MMRESULT code) const;
 
     // Before an open: a pending BufferSize applied, headers and buffers present.
     bool EnsurePool();
@@ -109,11 +109,11 @@ protected:
     std::int32_t RingSize = 2;
     bool FPaused = false;
     platform::wave::WAVEFORMATEX WaveFormat;
-    platform::UINT DeviceID = 0;
-    std::array<platform::HGLOBAL, kMaxBuffers> HeaderHandles{};
+    platform::win::UINT DeviceID = 0;
+    std::array<platform::win::HGLOBAL, kMaxBuffers> HeaderHandles{};
     std::array<platform::wave::WAVEHDR*, kMaxBuffers> Headers{};
     std::array<char*, kMaxBuffers> Buffers{};
-    std::array<platform::HGLOBAL, kMaxBuffers> BufferHandles{};
+    std::array<platform::win::HGLOBAL, kMaxBuffers> BufferHandles{};
     std::int32_t FNextBuffer = 0;
     bool FStreaming = false;
     std::string FErrorMessage;

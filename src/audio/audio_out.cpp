@@ -7,6 +7,7 @@
 namespace audio {
 
 using namespace platform;
+using namespace platform::win;
 using namespace platform::wave;
 
 TAudioOut::TAudioOut(QObject* AOwner) : TAudioIO(AOwner) {}
@@ -149,7 +150,7 @@ void TAudioOut::StopWhenDrained() {
     FStreaming = false;
 }
 
-void TAudioOut::WindowMessage(TCallBackWinOut& win, const platform::Message& m) {
+void TAudioOut::WindowMessage(TCallBackWinOut& win, const platform::win::Message& m) {
     switch (m.msg) {
     case MM_WOM_OPEN:
         if (OnStart) OnStart(&win);

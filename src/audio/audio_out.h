@@ -38,7 +38,7 @@ public:
     platform::wave::HWAVEOUT WaveHandle() const { return FWaveHandle; }
 
     // The hidden window's message handling.
-    void WindowMessage(TCallBackWinOut& win, const platform::Message& m);
+    void WindowMessage(TCallBackWinOut& win, const platform::win::Message& m);
 
 protected:
     bool DeviceBusy() const override { return FDeviceOpen || ClosePending; }

@@ -5,13 +5,13 @@
 // the component's WindowMessage. One window belongs to one open, so a message
 // arriving at a window that is no longer the component's current one is late
 // news of an earlier open.
-#include "platform/message_window.h"
+#include "platform/win/message_window.h"
 
 namespace audio {
 
-class CallBackWinBase : public platform::MessageWindow {
+class CallBackWinBase : public platform::win::MessageWindow {
 public:
-    using platform::MessageWindow::MessageWindow;
+    using platform::win::MessageWindow::MessageWindow;
 
     bool HasDevice = false;  // a device was opened with this window as its target
     bool CloseSeen = false;  // that device's close notification has arrived
@@ -22,7 +22,7 @@ class TCallBackWin : public CallBackWinBase {
 public:
     TCallBackWin(Component*& componentRef, QObject* parent)
         : CallBackWinBase({}, parent), ComponentRef(componentRef) {
-        setHandler([this](const platform::Message& m) {
+        setHandler([this](const platform::win::Message& m) {
             if (Component* component = ComponentRef) component->WindowMessage(*this, m);
         });
     }

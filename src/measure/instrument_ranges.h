@@ -1,12 +1,12 @@
 #pragma once
 // The measuring ranges of the three analog instruments and the pointer
 // position on each range's face. Range index 0 is the lowest range.
+#include "measure/instrument.h"
+
 #include <cstdint>
 #include <span>
 
 namespace measure {
-
-enum class Instrument { Ammeter, Voltmeter, Source };
 
 struct MeasuringRange {
     double upperBound;   // a reading below it (and not below a lower range's) is in this range

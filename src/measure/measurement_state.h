@@ -4,10 +4,12 @@
 // One object of this type is owned by the main window; everything is zero until
 // the window's creation handler gives the start values.
 #include "measure/calibration.h"
+#include "measure/instrument.h"
 
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace measure {
@@ -67,5 +69,18 @@ struct MeasurementState {
     SmoothingMemo CurrentSmoothing;
     SmoothingMemo VoltageSmoothing;
 };
+
+// One instrument's part of the state, by reference.
+struct InstrumentFields {
+    double& reading;                      // AmmeterValue, VoltmeterValue, SourceValue
+    std::span<std::int32_t> faceFlags;    // one flag per range, then the spare
+    std::int32_t& analogOff;
+    std::int32_t& pointerX;
+    std::int32_t& pointerDrawnX;
+};
+
+InstrumentFields instrumentFields(MeasurementState& state, Instrument instrument);
+// Its reading (mA or mV).
+double readingOf(const MeasurementState& state, Instrument instrument);
 
 }  // namespace measure

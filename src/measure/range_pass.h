@@ -23,17 +23,6 @@ struct InstrumentDrawing {
     std::function<void()> drawPointer;
 };
 
-// The state an instrument's pass works on.
-struct InstrumentFields {
-    double& reading;                      // AmmeterValue, VoltmeterValue, SourceValue
-    std::span<std::int32_t> faceFlags;    // one flag per range, then the spare
-    std::int32_t& analogOff;
-    std::int32_t& pointerX;
-    std::int32_t& pointerDrawnX;
-};
-
-InstrumentFields instrumentFields(MeasurementState& state, Instrument instrument);
-
 // One pass:
 // 1. Source only: SourceValue := GeneratorAmplitude / 7 (mV); with a card's
 //    profile, GeneratorAmplitude * SourceGain * 3.5 / 22 (mV).

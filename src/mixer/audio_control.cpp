@@ -9,7 +9,7 @@
 namespace mixer {
 
 using namespace platform::mixer;
-using platform::DWORD;
+using platform::win::DWORD;
 
 namespace {
 

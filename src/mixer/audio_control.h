@@ -15,7 +15,7 @@ namespace mixer {
 
 class TAudioControl {
 public:
-    TAudioControl(platform::DWORD channels, platform::mixer::HMIXER mixerHandle)
+    TAudioControl(platform::win::DWORD channels, platform::mixer::HMIXER mixerHandle)
         : Channels(channels), MixerHandle(mixerHandle) {}
     TAudioControl(const TAudioControl&) = delete;
     TAudioControl& operator=(const TAudioControl&) = delete;
@@ -29,7 +29,7 @@ public:
     // Reads the current values into the value items. `lineChannels` is the
     // owning line's channel count as last read. Does nothing when not
     // Available; a failed read makes the control unavailable for good.
-    void ReadValues(platform::DWORD lineChannels);
+    void ReadValues(platform::win::DWORD lineChannels);
 
     // Writes every value of the control: item `k` (or none when negative) takes
     // v's words, the other items their stored words, except that in a
@@ -38,24 +38,24 @@ public:
     void WriteValues(std::int32_t k, const TVolume& v);
 
     bool Available = false;
-    platform::DWORD ControlID = 0;
-    platform::DWORD ControlType = 0;
+    platform::win::DWORD ControlID = 0;
+    platform::win::DWORD ControlType = 0;
     bool Disabled = false;
     bool Multiple = false;
     bool Uniform = false;
-    platform::DWORD ItemCount = 0;
+    platform::win::DWORD ItemCount = 0;
     std::int32_t Minimum = 0;
     std::int32_t Maximum = 0;
-    platform::DWORD Steps = 0;
+    platform::win::DWORD Steps = 0;
     std::string ShortName;
     std::string Name;
     std::vector<std::unique_ptr<TVolume>> Values;
-    platform::DWORD Channels;                      // the line's channels when the control was made
+    platform::win::DWORD Channels;                      // the line's channels when the control was made
     platform::mixer::HMIXER MixerHandle;           // the mixer it was made for
 
 private:
     // cChannels of a details request on a line of `channels` channels.
-    platform::DWORD DetailChannels(platform::DWORD channels) const;
+    platform::win::DWORD DetailChannels(platform::win::DWORD channels) const;
 };
 
 }  // namespace mixer

@@ -10,7 +10,7 @@
 namespace mixer {
 
 using namespace platform::mixer;
-using platform::DWORD;
+using platform::win::DWORD;
 
 namespace {
 
@@ -48,7 +48,8 @@ void TAudioMixer::Open() {
     // are told apart by the handle they carry. Keeping it also lets an event
     // handler reopen the mixer while the window is delivering that event.
     if (!window_)
-        window_ = std::make_unique<platform::MessageWindow>([this](const platform::Message& m) { man_->WndProc(m); });
+        window_ = std::make_unique<platform::win::MessageWindow>(
+            [this](const platform::win::Message& m) { man_->WndProc(m); });
     HMIXER handle{};
     if (mixerOpen(&handle, mixerId_, window_->handle(), 0, CALLBACK_WINDOW) != MMSYSERR_NOERROR)
         throw EMixerOpen("Function mixerOpen failed");

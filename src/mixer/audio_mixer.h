@@ -12,8 +12,8 @@
 // raises. Everything runs on the thread that owns the component.
 #include "mixer/mixer_man.h"
 #include "mixer/source.h"
-#include "platform/message_window.h"
 #include "platform/mixer/mixer_types.h"
+#include "platform/win/message_window.h"
 
 #include <QObject>
 #include <functional>
@@ -25,8 +25,8 @@ namespace mixer {
 
 // Sender, destination, source (0xFFFFFFFF for the destination's own line), control.
 using TMixerControlChangeEvent =
-    std::function<void(QObject* Sender, platform::DWORD D, platform::DWORD S, platform::DWORD C)>;
-using TMixerLineChangeEvent = std::function<void(QObject* Sender, platform::DWORD D, platform::DWORD S)>;
+    std::function<void(QObject* Sender, platform::win::DWORD D, platform::win::DWORD S, platform::win::DWORD C)>;
+using TMixerLineChangeEvent = std::function<void(QObject* Sender, platform::win::DWORD D, platform::win::DWORD S)>;
 
 class TAudioMixer : public QObject {
 public:
@@ -35,18 +35,18 @@ public:
     // Closes the mixer if it is open.
     ~TAudioMixer() override;
 
-    platform::DWORD MixerCount() const { return mixerCount_; }
-    platform::DWORD MixerID() const { return mixerId_; }
+    platform::win::DWORD MixerCount() const { return mixerCount_; }
+    platform::win::DWORD MixerID() const { return mixerId_; }
     // Closes an open mixer (it stays closed), then takes the value; a value not
     // below MixerCount raises EMixerID and leaves MixerID as it was.
-    void SetMixerID(platform::DWORD value);
+    void SetMixerID(platform::win::DWORD value);
 
     const std::string& ProductName() const { return productName_; }
-    platform::DWORD DestinationCount() const { return destinationCount_; }
+    platform::win::DWORD DestinationCount() const { return destinationCount_; }
     bool Active() const { return active_; }
     platform::mixer::HMIXER MixerHandle() const { return mixerHandle_; }
     // The hidden window the open mixer notifies (0 before the first Open).
-    platform::HWND NotificationWindow() const { return window_ ? window_->handle() : 0; }
+    platform::win::HWND NotificationWindow() const { return window_ ? window_->handle() : 0; }
 
     // Opens device MixerID (closing first if open) and builds the tree.
     void Open();
@@ -55,15 +55,15 @@ public:
 
     // (Re)reads the description of line (D, S) (S = -1: the destination
     // itself) into its object and applies the slot rules.
-    void ReadLineInfo(platform::DWORD D, std::int32_t S);
+    void ReadLineInfo(platform::win::DWORD D, std::int32_t S);
     // Reads the descriptions of all controls of line (D, S) and creates their value items.
-    void ReadLineControls(platform::DWORD D, std::int32_t S);
+    void ReadLineControls(platform::win::DWORD D, std::int32_t S);
     // Reads the current values of control C of line (D, S).
-    void ReadControlValues(platform::DWORD D, std::int32_t S, platform::DWORD C);
+    void ReadControlValues(platform::win::DWORD D, std::int32_t S, platform::win::DWORD C);
 
     // Raise the events when they are assigned.
-    virtual void FireControlChange(platform::DWORD D, platform::DWORD S, platform::DWORD C);
-    virtual void FireLineChange(platform::DWORD D, platform::DWORD S);
+    virtual void FireControlChange(platform::win::DWORD D, platform::win::DWORD S, platform::win::DWORD C);
+    virtual void FireLineChange(platform::win::DWORD D, platform::win::DWORD S);
 
     TMixerControlChangeEvent OnMixerControlChange;
     TMixerLineChangeEvent OnMixerLineChange;
@@ -95,20 +95,20 @@ private:
     friend class TMixerMan;
 
     // The line at (D, S), or null.
-    TSource* LineAt(platform::DWORD D, std::int32_t S) const;
+    TSource* LineAt(platform::win::DWORD D, std::int32_t S) const;
     // Creates the line's control objects and reads their descriptions and values.
-    void BuildControls(platform::DWORD D, std::int32_t S);
+    void BuildControls(platform::win::DWORD D, std::int32_t S);
     void ClearSlots();
 
-    platform::DWORD mixerCount_ = 0;
-    platform::DWORD mixerId_ = 0;
+    platform::win::DWORD mixerCount_ = 0;
+    platform::win::DWORD mixerId_ = 0;
     std::string productName_;
-    platform::DWORD destinationCount_ = 0;
+    platform::win::DWORD destinationCount_ = 0;
     bool active_ = false;
     platform::mixer::HMIXER mixerHandle_{};
     std::unique_ptr<TMixerMan> man_;
     // The hidden window the mixer notifies; made by the first Open, kept for the component's life.
-    std::unique_ptr<platform::MessageWindow> window_;
+    std::unique_ptr<platform::win::MessageWindow> window_;
 };
 
 }  // namespace mixer

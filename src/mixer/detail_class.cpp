@@ -4,8 +4,8 @@ namespace mixer {
 
 using namespace platform::mixer;
 
-DetailClass detailClassOf(platform::DWORD controlType) {
-    const platform::DWORD typeClass = controlType & MIXERCONTROL_CT_CLASS_MASK;
+DetailClass detailClassOf(platform::win::DWORD controlType) {
+    const platform::win::DWORD typeClass = controlType & MIXERCONTROL_CT_CLASS_MASK;
     if (controlType == MIXERCONTROL_CONTROLTYPE_SIGNEDMETER || controlType == MIXERCONTROL_CONTROLTYPE_SIGNED ||
         typeClass == MIXERCONTROL_CT_CLASS_SLIDER)
         return DetailClass::Signed;
@@ -15,7 +15,7 @@ DetailClass detailClassOf(platform::DWORD controlType) {
     return DetailClass::Unsigned;
 }
 
-bool isSingleSelect(platform::DWORD controlType) {
+bool isSingleSelect(platform::win::DWORD controlType) {
     return detailClassOf(controlType) == DetailClass::Boolean &&
            (controlType == MIXERCONTROL_CONTROLTYPE_SINGLESELECT || controlType == MIXERCONTROL_CONTROLTYPE_MUX);
 }

@@ -10,9 +10,9 @@ enum class DetailClass { Signed, Boolean, Unsigned };
 
 // Signed: SIGNEDMETER, SIGNED and the slider class. Boolean: the list class,
 // BOOLEANMETER and the switch class. Unsigned: everything else.
-DetailClass detailClassOf(platform::DWORD controlType);
+DetailClass detailClassOf(platform::win::DWORD controlType);
 
 // Single-selection lists: choosing one item deselects every other.
-bool isSingleSelect(platform::DWORD controlType);
+bool isSingleSelect(platform::win::DWORD controlType);
 
 }  // namespace mixer

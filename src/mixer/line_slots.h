@@ -17,13 +17,13 @@
 // is read again (a line change), and a line in a recording slot keeps its
 // source index.
 #include "mixer/source.h"
-#include "platform/win_types.h"
+#include "platform/win/win_types.h"
 
 namespace mixer {
 
 class TAudioMixer;
 
 // `source` is the line's index within its destination, -1 for a destination.
-void applySlotRule(TAudioMixer& mixer, TSource& line, platform::DWORD componentType, std::int32_t source);
+void applySlotRule(TAudioMixer& mixer, TSource& line, platform::win::DWORD componentType, std::int32_t source);
 
 }  // namespace mixer

@@ -6,7 +6,7 @@
 namespace mixer {
 
 using namespace platform::mixer;
-using platform::DWORD;
+using platform::win::DWORD;
 
 namespace {
 
@@ -23,9 +23,9 @@ std::int32_t controlIndex(const TSource& line, DWORD controlId) {
 
 }  // namespace
 
-void TMixerMan::WndProc(const platform::Message& message) {
+void TMixerMan::WndProc(const platform::win::Message& message) {
     if (message.msg != MM_MIXM_CONTROL_CHANGE && message.msg != MM_MIXM_LINE_CHANGE) return;
-    if (!mixer_.Active() || message.wParam != static_cast<platform::WPARAM>(mixer_.MixerHandle())) return;
+    if (!mixer_.Active() || message.wParam != static_cast<platform::win::WPARAM>(mixer_.MixerHandle())) return;
     const auto id = static_cast<DWORD>(message.lParam);
     if (message.msg == MM_MIXM_CONTROL_CHANGE)
         ControlChange(id);

@@ -1,7 +1,7 @@
 #pragma once
 // TMixerMan: receives the mixer's change notifications for its component and
 // keeps the component's tree current.
-#include "platform/message_window.h"
+#include "platform/win/message_window.h"
 
 namespace mixer {
 
@@ -16,11 +16,11 @@ public:
     // mixer: refreshes the control or line, then raises the event. Other
     // messages, and notifications of another handle or of a closed mixer, are
     // ignored.
-    void WndProc(const platform::Message& message);
+    void WndProc(const platform::win::Message& message);
 
 private:
-    void ControlChange(platform::DWORD controlId);
-    void LineChange(platform::DWORD lineId);
+    void ControlChange(platform::win::DWORD controlId);
+    void LineChange(platform::win::DWORD lineId);
 
     TAudioMixer& mixer_;
 };

@@ -5,7 +5,7 @@
 // The fields are filled by TAudioMixer from the line's description; users read
 // them.
 #include "mixer/audio_control.h"
-#include "platform/win_types.h"
+#include "platform/win/win_types.h"
 
 #include <cstdint>
 #include <memory>
@@ -28,21 +28,21 @@ public:
     bool Available = false;      // the last line query for this line succeeded
     bool Disconnected = false;
     bool Active = false;
-    platform::DWORD Channels = 0;
-    platform::DWORD ControlCount = 0;  // as last reported; Controls keeps the count it was built with
+    platform::win::DWORD Channels = 0;
+    platform::win::DWORD ControlCount = 0;  // as last reported; Controls keeps the count it was built with
     std::string ShortName;
     std::string Name;
     std::vector<std::unique_ptr<TAudioControl>> Controls;
-    platform::DWORD LineID = 0;
+    platform::win::DWORD LineID = 0;
     std::int32_t MuteIndex = -1;    // first MUTE control
     std::int32_t VolumeIndex = -1;  // first control that is none of MUTE, BASS, TREBLE, MUX
     std::int32_t MuxIndex = -1;     // first MUX control
-    platform::DWORD SourceIndex = 0;  // index within its destination, for a line in a recording slot
+    platform::win::DWORD SourceIndex = 0;  // index within its destination, for a line in a recording slot
 };
 
 class TDestination : public TSource {
 public:
-    platform::DWORD SourceCount = 0;  // as last reported; Sources keeps the count it was built with
+    platform::win::DWORD SourceCount = 0;  // as last reported; Sources keeps the count it was built with
     std::vector<std::unique_ptr<TSource>> Sources;
 };
 

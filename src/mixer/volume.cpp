@@ -8,20 +8,20 @@ namespace mixer {
 
 namespace {
 
-std::int32_t itemIndex(platform::DWORD index) {
-    return index > static_cast<platform::DWORD>(std::numeric_limits<std::int32_t>::max())
+std::int32_t itemIndex(platform::win::DWORD index) {
+    return index > static_cast<platform::win::DWORD>(std::numeric_limits<std::int32_t>::max())
                ? -1
                : static_cast<std::int32_t>(index);
 }
 
 }  // namespace
 
-void TVolume::SetLeft(platform::DWORD value) {
+void TVolume::SetLeft(platform::win::DWORD value) {
     left_ = value;
     if (Control != nullptr) Control->WriteValues(itemIndex(Index), *this);
 }
 
-void TVolume::SetRight(platform::DWORD value) {
+void TVolume::SetRight(platform::win::DWORD value) {
     right_ = value;
     if (Control != nullptr) Control->WriteValues(itemIndex(Index), *this);
 }

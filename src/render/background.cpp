@@ -12,7 +12,7 @@ constexpr BandRows kSourceEdgeStripRows{1, 8};
 constexpr BandRows kAmplitudeStripRows{0, 20};
 }  // namespace
 
-void drawInstrumentBackground(Canvas& image, Instrument instrument) {
+void drawInstrumentBackground(Canvas& image, measure::Instrument instrument) {
     const Tint tint = tintOf(instrument);
     image.setPenWidth(kBandPenWidth);
     drawRamp(image, Tint::Grey, kEdgeStripRamp, kEdgeStripRows);
@@ -28,7 +28,7 @@ void drawSourceEdgeStrip(Canvas& image4) {
 }
 
 void drawSourceBackground(Canvas& image2, Canvas& image4) {
-    drawInstrumentBackground(image2, Instrument::Source);
+    drawInstrumentBackground(image2, measure::Instrument::Source);
     drawSourceEdgeStrip(image4);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/instrument.h"
+#include "measure/instrument.h"
 
 namespace render {
 
@@ -11,7 +11,7 @@ class Canvas;
 // ramp bright in the middle and dark at both ends. It paints over whatever face
 // and pointer were shown. The window's own repaint that precedes it in the
 // window's routines is the caller's business.
-void drawInstrumentBackground(Canvas& image, Instrument instrument);
+void drawInstrumentBackground(Canvas& image, measure::Instrument instrument);
 
 // The grey strip under the source row (rows 1..8 of its 10-row image).
 void drawSourceEdgeStrip(Canvas& image4);

@@ -74,21 +74,21 @@ constexpr Numeral kTopZeroToThirty[] = {
     {".", 266, T + 55}, {".", 496, T + 55},  {".", 727, T + 55},
 };
 
-constexpr FaceDesign ordinary(std::string_view name, Instrument instrument, std::span<const TickSet> ticks,
+constexpr FaceDesign ordinary(std::string_view name, measure::Instrument instrument, std::span<const TickSet> ticks,
                               std::span<const Numeral> numerals) {
     return {name, instrument, kOrdinaryBand, std::nullopt, ticks, 60, numerals};
 }
-constexpr FaceDesign tall(std::string_view name, Instrument instrument, std::span<const TickSet> ticks,
+constexpr FaceDesign tall(std::string_view name, measure::Instrument instrument, std::span<const TickSet> ticks,
                           std::span<const Numeral> numerals) {
     return {name, instrument, kTallBand, std::nullopt, ticks, 65, numerals};
 }
-constexpr FaceDesign top(std::string_view name, Instrument instrument) {
+constexpr FaceDesign top(std::string_view name, measure::Instrument instrument) {
     return {name, instrument, kTopBand, std::nullopt, kThreeTop, 65, kTopZeroToThirty, kTopPointerBand};
 }
 
-constexpr Instrument A = Instrument::Ammeter;
-constexpr Instrument V = Instrument::Voltmeter;
-constexpr Instrument S = Instrument::Source;
+constexpr measure::Instrument A = measure::Instrument::Ammeter;
+constexpr measure::Instrument V = measure::Instrument::Voltmeter;
+constexpr measure::Instrument S = measure::Instrument::Source;
 
 // Indexed by FaceId.
 constexpr std::array<FaceDesign, kFaceCount> kFaces = {

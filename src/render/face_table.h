@@ -1,7 +1,7 @@
 #pragma once
 
+#include "measure/instrument.h"
 #include "render/band_layout.h"
-#include "render/instrument.h"
 
 #include <optional>
 #include <span>
@@ -57,7 +57,7 @@ struct Numeral {
 // in black on a clear brush in the face font at fontPoints.
 struct FaceDesign {
     std::string_view name;  // the window's routine that draws it, e.g. "DrawAmmeterFace10mA"
-    Instrument instrument;
+    measure::Instrument instrument;
     BandRows band;
     std::optional<BandRows> rule;
     std::span<const TickSet> ticks;
@@ -99,6 +99,6 @@ inline constexpr std::string_view kFaceFontName = "Arial Narow CE";
 inline constexpr int kTopFaceRow = -6;
 
 const FaceDesign& faceDesign(FaceId face);
-inline Instrument faceInstrument(FaceId face) { return faceDesign(face).instrument; }
+inline measure::Instrument faceInstrument(FaceId face) { return faceDesign(face).instrument; }
 
 }  // namespace render

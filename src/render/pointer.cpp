@@ -53,7 +53,7 @@ void drawFan(Canvas& image, std::int64_t p, bool brightOnRight) {
 
 }  // namespace
 
-void drawPointer(Canvas& image, Instrument instrument, std::int32_t position, std::int32_t& drawnX) {
+void drawPointer(Canvas& image, measure::Instrument instrument, std::int32_t position, std::int32_t& drawnX) {
     if (drawnX == position)
         return;
     const Tint tint = tintOf(instrument);
@@ -75,7 +75,7 @@ void drawPointer(Canvas& image, Instrument instrument, std::int32_t position, st
     drawnX = position;
 }
 
-void drawPointerShape(Canvas& image, Instrument instrument, std::int32_t position) {
+void drawPointerShape(Canvas& image, measure::Instrument instrument, std::int32_t position) {
     // Edges: yellow on the outer side, black shadow on the inner side.
     const std::int64_t p = position;
     image.setPenWidth(kPointerPenWidth);

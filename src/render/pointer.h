@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/instrument.h"
+#include "measure/instrument.h"
 
 #include <cstdint>
 
@@ -17,10 +17,10 @@ class Canvas;
 // yellow edge on its outer side and a black shadow edge on its inner side; the
 // outer side is the left one for position <= 400 and the right one above.
 // Leaves the pen at width 4 and the last fan colour.
-void drawPointer(Canvas& image, Instrument instrument, std::int32_t position, std::int32_t& drawnX);
+void drawPointer(Canvas& image, measure::Instrument instrument, std::int32_t position, std::int32_t& drawnX);
 
 // Draws the pointer at position over what is there, erasing nothing (for a
 // face that repainted the pointer band under a pointer standing still).
-void drawPointerShape(Canvas& image, Instrument instrument, std::int32_t position);
+void drawPointerShape(Canvas& image, measure::Instrument instrument, std::int32_t position);
 
 }  // namespace render

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/instrument.h"
+#include "measure/instrument.h"
 
 #include <cstdint>
 
@@ -26,7 +26,9 @@ constexpr bool pointerOnLeft(std::int32_t p) { return p <= 400; }
 
 // Lower end of the black shadow edge of a left-half pointer: row 183 for the
 // ammeter and the source, 173 for the voltmeter.
-constexpr int shadowEndRow(Instrument instrument) { return instrument == Instrument::Voltmeter ? 173 : 183; }
+constexpr int shadowEndRow(measure::Instrument instrument) {
+    return instrument == measure::Instrument::Voltmeter ? 173 : 183;
+}
 
 // n / 2 rounded to the nearest integer, an exact half to the even neighbour.
 std::int64_t halfRoundedToEven(std::int64_t n);

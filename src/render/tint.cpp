@@ -2,11 +2,11 @@
 
 namespace render {
 
-Tint tintOf(Instrument instrument) {
+Tint tintOf(measure::Instrument instrument) {
     switch (instrument) {
-    case Instrument::Ammeter: return Tint::Yellow;
-    case Instrument::Voltmeter: return Tint::Cyan;
-    case Instrument::Source: return Tint::Grey;
+    case measure::Instrument::Ammeter: return Tint::Yellow;
+    case measure::Instrument::Voltmeter: return Tint::Cyan;
+    case measure::Instrument::Source: return Tint::Grey;
     }
     return Tint::Grey;
 }

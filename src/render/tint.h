@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/instrument.h"
+#include "measure/instrument.h"
 
 #include <QRgb>
 
@@ -14,7 +14,7 @@ enum class Tint {
 };
 
 // The tint of each instrument: ammeter yellow, voltmeter cyan, source grey.
-Tint tintOf(Instrument instrument);
+Tint tintOf(measure::Instrument instrument);
 
 // The colour of intensity v in a tint. Only the low byte of v counts (v is
 // taken modulo 256, as 0..255), as with any colour byte built from an integer.

@@ -4,10 +4,10 @@
 // deliver the driver's notifications.
 #include "audio/audio_in.h"
 #include "audio/audio_out.h"
-#include "platform/global_memory.h"
 #include "platform/virtual_clock.h"
 #include "platform/wave/driver_registry.h"
-#include "platform/wave/sim_driver.h"
+#include "platform/wave/sim/sim_driver.h"
+#include "platform/win/global_memory.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -18,18 +18,18 @@
 namespace audio_test {
 
 using platform::wave::Direction;
-using platform::wave::SimCall;
+using platform::wave::sim::SimCall;
 
 class AudioFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        platform::clearGlobalMemoryFaults();
-        driver = std::make_shared<platform::wave::SimDriver>(clock);
+        platform::win::clearGlobalMemoryFaults();
+        driver = std::make_shared<platform::wave::sim::SimDriver>(clock);
         platform::wave::setDriver(driver);
-        blocksBefore = platform::liveGlobalBlocks();
+        blocksBefore = platform::win::liveGlobalBlocks();
     }
     void TearDown() override {
-        platform::clearGlobalMemoryFaults();
+        platform::win::clearGlobalMemoryFaults();
         platform::wave::setDriver(nullptr);
     }
 
@@ -58,12 +58,12 @@ protected:
         }
     }
 
-    static std::string text(platform::MMRESULT code) {
+    static std::string text(platform::win::MMRESULT code) {
         return std::string(platform::wave::resultText(code));
     }
 
     platform::VirtualClock clock;  // outlives the owner: open devices use it until destroyed
-    std::shared_ptr<platform::wave::SimDriver> driver;
+    std::shared_ptr<platform::wave::sim::SimDriver> driver;
     std::size_t blocksBefore = 0;
     QObject owner;
     audio::TAudioIn* AudioIn1 = nullptr;

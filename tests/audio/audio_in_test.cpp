@@ -10,6 +10,8 @@ namespace {
 
 using namespace platform::wave;
 
+using namespace platform::wave::sim;
+
 class Recorder : public AudioFixture {
 protected:
     // The main window's recorder: 44100 stereo 16-bit, 10000-byte buffers.

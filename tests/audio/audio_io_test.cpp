@@ -7,7 +7,7 @@
 namespace audio_test {
 namespace {
 
-using platform::GlobalSize;
+using platform::win::GlobalSize;
 
 class AudioIO : public AudioFixture {};
 
@@ -31,9 +31,9 @@ TEST_F(AudioIO, ANewComponentHasTheDefaultsAndFourBuffersOf8192Bytes) {
         ASSERT_NE(AudioOut1->Header(i), nullptr);
         EXPECT_EQ(AudioOut1->Header(i)->lpData, AudioOut1->Buffer(i));
     }
-    EXPECT_EQ(platform::liveGlobalBlocks(), blocksBefore + 8);
+    EXPECT_EQ(platform::win::liveGlobalBlocks(), blocksBefore + 8);
     delete AudioOut1;
-    EXPECT_EQ(platform::liveGlobalBlocks(), blocksBefore) << "everything is released";
+    EXPECT_EQ(platform::win::liveGlobalBlocks(), blocksBefore) << "everything is released";
 }
 
 TEST_F(AudioIO, PropertiesClampAndBufferSizeIsAWholeNumberOfFrames) {
@@ -120,17 +120,17 @@ TEST_F(AudioIO, AFailedAllocationLeavesItsTextAndAnEmptyPoolThatTheNextOpenRefil
         bool headersFailed;
     };
     const Case cases[] = {
-        {platform::failGlobalAlloc, 2, "Error allocating wave header memory", true},
-        {platform::failGlobalLock, 4, "Could not lock header memory for recording", true},
-        {platform::failGlobalAlloc, 7, "Error allocating wave buffer memory", false},
-        {platform::failGlobalLock, 5, "Error Locking wave buffer memory", false},
+        {platform::win::failGlobalAlloc, 2, "Error allocating wave header memory", true},
+        {platform::win::failGlobalLock, 4, "Could not lock header memory for recording", true},
+        {platform::win::failGlobalAlloc, 7, "Error allocating wave buffer memory", false},
+        {platform::win::failGlobalLock, 5, "Error Locking wave buffer memory", false},
     };
     for (const Case& c : cases) {
         c.arm(c.nth);
         auto* out = new audio::TAudioOut(&owner);
         EXPECT_EQ(out->ErrorMessage(), c.text);
         // All of a kind or none of it: the other kind is complete.
-        EXPECT_EQ(platform::liveGlobalBlocks(), blocksBefore + 4) << c.text;
+        EXPECT_EQ(platform::win::liveGlobalBlocks(), blocksBefore + 4) << c.text;
         for (int i = 0; i < 4; ++i) {
             EXPECT_EQ(out->Header(i) == nullptr, c.headersFailed) << c.text;
             EXPECT_EQ(out->Buffer(i) == nullptr, !c.headersFailed) << c.text;
@@ -139,57 +139,25 @@ TEST_F(AudioIO, AFailedAllocationLeavesItsTextAndAnEmptyPoolThatTheNextOpenRefil
         out->OnFillBuffer = [](char*, std::int32_t&) { return true; };
         AudioOut1 = out;
         EXPECT_TRUE(out->Start(AudioOut1)) << out->ErrorMessage();
-        EXPECT_EQ(platform::liveGlobalBlocks(), blocksBefore + 8);
+        EXPECT_EQ(platform::win::liveGlobalBlocks(), blocksBefore + 8);
         delete out;
         AudioOut1 = nullptr;
-        EXPECT_EQ(platform::liveGlobalBlocks(), blocksBefore);
+        EXPECT_EQ(platform::win::liveGlobalBlocks(), blocksBefore);
     }
 
     // A failure in the BufferSize setter: the buffers are gone until the next open,
     // which refuses while allocation keeps failing.
     AudioIn1 = new audio::TAudioIn(&owner);
-    platform::failGlobalAlloc(3);
+    platform::win::failGlobalAlloc(3);
     AudioIn1->SetBufferSize(20000);
     EXPECT_EQ(AudioIn1->ErrorMessage(), "Error allocating wave buffer memory");
     EXPECT_EQ(AudioIn1->Buffer(0), nullptr);
-    platform::failGlobalAlloc(1);
+    platform::win::failGlobalAlloc(1);
     EXPECT_FALSE(AudioIn1->Start(AudioIn1));
     EXPECT_FALSE(AudioIn1->DeviceOpen());
     EXPECT_EQ(driver->openStreams(Direction::Input), 0);
     ASSERT_TRUE(AudioIn1->Start(AudioIn1));
     EXPECT_EQ(GlobalSize(AudioIn1->BufferHandle(3)), 20000u);
-}
-
-TEST(GlobalMemory, BlocksAreZeroedStableAndCountedAndFaultsHitTheNthCall) {
-    using namespace platform;
-    const std::size_t before = liveGlobalBlocks();
-    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_SHARE, 100);
-    ASSERT_NE(h, nullptr);
-    auto* p = static_cast<unsigned char*>(GlobalLock(h));
-    ASSERT_NE(p, nullptr);
-    EXPECT_EQ(std::vector<unsigned char>(p, p + 100), std::vector<unsigned char>(100, 0));
-    EXPECT_EQ(GlobalLock(h), p) << "a block never moves";
-    EXPECT_TRUE(GlobalUnlock(h)) << "still locked once";
-    EXPECT_FALSE(GlobalUnlock(h));
-    EXPECT_EQ(GlobalSize(h), 100u);
-    EXPECT_EQ(liveGlobalBlocks(), before + 1);
-    EXPECT_EQ(GlobalFree(h), nullptr);
-    EXPECT_EQ(GlobalFree(h), h) << "an unknown handle is refused";
-    EXPECT_EQ(GlobalLock(h), nullptr);
-    EXPECT_EQ(liveGlobalBlocks(), before);
-
-    failGlobalAlloc(2);
-    HGLOBAL a = GlobalAlloc(0, 8);
-    EXPECT_NE(a, nullptr);
-    EXPECT_EQ(GlobalAlloc(0, 8), nullptr);
-    HGLOBAL b = GlobalAlloc(0, 8);
-    EXPECT_NE(b, nullptr) << "one failure only";
-    failGlobalLock(1);
-    EXPECT_EQ(GlobalLock(a), nullptr);
-    EXPECT_NE(GlobalLock(a), nullptr);
-    GlobalFree(a);
-    GlobalFree(b);
-    EXPECT_EQ(liveGlobalBlocks(), before);
 }
 
 }  // namespace

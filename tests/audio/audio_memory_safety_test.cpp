@@ -22,7 +22,8 @@ protected:
             std::memset(Buffer, 0x55, static_cast<std::size_t>(Size));  // touches every byte offered
             recordedSizes.push_back(Size);
             for (int i = 0; i < 4; ++i)
-                if (AudioIn1->Header(i)->lpData == Buffer) recordedBytes.push_back(AudioIn1->Header(i)->dwBytesRecorded);
+                if (AudioIn1->Header(i)->lpData == Buffer)
+                    recordedBytes.push_back(AudioIn1->Header(i)->dwBytesRecorded);
             return true;
         };
     }
@@ -37,7 +38,7 @@ protected:
     }
 
     std::vector<std::int32_t> recordedSizes;
-    std::vector<platform::DWORD> recordedBytes;
+    std::vector<platform::win::DWORD> recordedBytes;
     std::size_t fills = 0;
     int playerStops = 0;
 };
@@ -52,7 +53,7 @@ TEST_F(MemorySafety, DestroyingAComponentWhileItsDeviceRunsStopsTheDeviceFirst) 
     delete AudioOut1;
     EXPECT_EQ(driver->openStreams(Direction::Input), 0);
     EXPECT_EQ(driver->openStreams(Direction::Output), 0);
-    EXPECT_EQ(platform::liveGlobalBlocks(), blocksBefore);
+    EXPECT_EQ(platform::win::liveGlobalBlocks(), blocksBefore);
     drain();  // late notifications go nowhere
     EXPECT_FALSE(clock.nextDeadline().has_value());
     AudioIn1 = nullptr;
@@ -70,7 +71,7 @@ TEST_F(MemorySafety, DestroyingAPlayerWhoseCloseWaitsForAPlayingBufferEndsThatDe
     delete AudioOut1;
     AudioOut1 = nullptr;
     EXPECT_EQ(driver->openStreams(Direction::Output), 0);
-    EXPECT_EQ(platform::liveGlobalBlocks(), blocksBefore);
+    EXPECT_EQ(platform::win::liveGlobalBlocks(), blocksBefore);
     drain();
 }
 
@@ -130,13 +131,13 @@ TEST_F(MemorySafety, BufferSizeAssignedWhileOpenIsKeptForTheNextOpen) {
     EXPECT_EQ(AudioIn1->BufferSize(), 10000);
     EXPECT_EQ(AudioIn1->ErrorMessage(),
               "BufferSize cannot change while the device is open; the new size applies at the next open");
-    EXPECT_EQ(platform::GlobalSize(AudioIn1->BufferHandle(0)), 10000u);
+    EXPECT_EQ(platform::win::GlobalSize(AudioIn1->BufferHandle(0)), 10000u);
     steps(2);
     AudioIn1->StopImmediately();
     pump();
     ASSERT_TRUE(AudioIn1->Start(AudioIn1));
     EXPECT_EQ(AudioIn1->BufferSize(), 20000);
-    EXPECT_EQ(platform::GlobalSize(AudioIn1->BufferHandle(0)), 20000u);
+    EXPECT_EQ(platform::win::GlobalSize(AudioIn1->BufferHandle(0)), 20000u);
     steps(2);
     EXPECT_EQ(recordedSizes, (std::vector<std::int32_t>{10000, 10000, 10000, 20000, 20000}));
 }
@@ -151,7 +152,7 @@ TEST_F(MemorySafety, AFormatChangeThatRaisesBufferSizeStaysInsideTheBuffers) {
     steps(2);
     // The handler sees BufferSize, whatever the device recorded, and writes all of it.
     EXPECT_EQ(recordedSizes, (std::vector<std::int32_t>{10000, 10002, 10002}));
-    EXPECT_EQ(recordedBytes, (std::vector<platform::DWORD>{10000, 10000, 10000}));
+    EXPECT_EQ(recordedBytes, (std::vector<platform::win::DWORD>{10000, 10000, 10000}));
 }
 
 TEST_F(MemorySafety, NumBuffersChangedWhileOpenTakesEffectAtTheNextOpen) {

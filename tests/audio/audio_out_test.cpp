@@ -1,7 +1,7 @@
 // The player on the simulated sound card: priming, counters, the refill ring,
 // shortened buffers, pause, stops, restarts and every failure text.
 #include "audio_fixture.h"
-#include "platform/wave/frame_timing.h"
+#include "platform/wave/sim/frame_timing.h"
 
 #include <cstring>
 #include <vector>
@@ -10,6 +10,8 @@ namespace audio_test {
 namespace {
 
 using namespace platform::wave;
+
+using namespace platform::wave::sim;
 
 class Player : public AudioFixture {
 protected:

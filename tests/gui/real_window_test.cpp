@@ -2,7 +2,7 @@
 // script), driven as a user drives it with xdotool: what the screen shows is
 // compared with what the program says it shows, and with a headless run of
 // the same actions.
-#include "app/window_definition.h"
+#include "app/window/window_definition.h"
 #include "support/program_run.h"
 
 #include <QDir>
@@ -112,7 +112,7 @@ protected:
         t.start();
         while (t.elapsed() < 15000) {
             for (const QString& w : windowsOf(program_.processId())) {
-                if (windowGeometry(w).height >= app::kClientHeight) {
+                if (windowGeometry(w).height >= app::window::kClientHeight) {
                     pause(300);
                     x(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), w});
                     return w;
@@ -141,8 +141,8 @@ TEST_F(RealWindow, MenuChosenWithTheMouseATrackBarDraggedAndF11ShowWhatTheProgra
     ASSERT_FALSE(window.isEmpty()) << program_.readAllStandardError().constData();
     const Geometry g = windowGeometry(window);
     // The client area sits below the menu bar, at the bottom of the window.
-    const int clientTop = g.y + g.height - app::kClientHeight;
-    const int clientLeft = g.x + (g.width - app::kClientWidth) / 2;
+    const int clientTop = g.y + g.height - app::window::kClientHeight;
+    const int clientLeft = g.x + (g.width - app::window::kClientWidth) / 2;
 
     // Alt+V opens the voltmeter menu; the mouse chooses its fourth entry,
     // "digitální střídavý voltmetr 50 Hz".
@@ -161,7 +161,7 @@ TEST_F(RealWindow, MenuChosenWithTheMouseATrackBarDraggedAndF11ShowWhatTheProgra
     pause(300);
 
     // Drag the amplitude track bar's handle from its left end to the middle.
-    const app::ControlDef* bar = app::findControlDefinition(QStringLiteral("TrackBar1"));
+    const app::window::ControlDef* bar = app::window::findControlDefinition(QStringLiteral("TrackBar1"));
     const int barY = clientTop + bar->top + bar->height / 2 - 4;
     x(QStringLiteral("xdotool"),
       {QStringLiteral("mousemove"), QString::number(clientLeft + bar->left + 10), QString::number(barY),
@@ -197,7 +197,7 @@ TEST_F(RealWindow, MenuChosenWithTheMouseATrackBarDraggedAndF11ShowWhatTheProgra
     const int position = controls["TrackBar1"].toObject()["position"].toInt();
     EXPECT_GT(position, 0) << "the drag did not move the track bar";
     const QJsonObject form = controls["Form1"].toObject();
-    EXPECT_EQ(form["caption"].toString(), QString::fromUtf8(app::kWindowCaption));
+    EXPECT_EQ(form["caption"].toString(), QString::fromUtf8(app::window::kWindowCaption));
     EXPECT_EQ(form["width"].toInt(), back.width);
     EXPECT_EQ(form["height"].toInt(), back.height);
 
@@ -212,13 +212,13 @@ TEST_F(RealWindow, MenuChosenWithTheMouseATrackBarDraggedAndF11ShowWhatTheProgra
 
     // The screen shows what the program says it shows.
     const QImage snapshot = QImage(path("window.png")).convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(snapshot.size(), QSize(app::kClientWidth, app::kClientHeight));
+    ASSERT_EQ(snapshot.size(), QSize(app::window::kClientWidth, app::window::kClientHeight));
     // The instruments' rows, where no focus mark can differ.
-    const QRect rows(0, 0, app::kClientWidth, 496);
+    const QRect rows(0, 0, app::window::kClientWidth, 496);
     EXPECT_EQ(pixelsApart(screen.copy(rows.translated(clientLeft, clientTop)), snapshot.copy(rows), 0), 0)
         << "screen and --snapshot differ; see " << path("screen.png").toStdString();
     // The digital voltmeter's black readout, on the screen and in the snapshot.
-    const app::ControlDef* readout = app::findControlDefinition(QStringLiteral("Panel2"));
+    const app::window::ControlDef* readout = app::window::findControlDefinition(QStringLiteral("Panel2"));
     const QPoint inside(readout->left + 12, readout->top + 12);
     EXPECT_EQ(snapshot.pixel(inside) & 0xFFFFFFu, 0u);
     EXPECT_EQ(screen.pixel(inside + QPoint(clientLeft, clientTop)) & 0xFFFFFFu, 0u)
@@ -243,12 +243,12 @@ TEST_F(RealWindow, AScaledWindowRendersItsInstrumentsAtTheScreensResolution) {
     const QString window = start({QStringLiteral("--scale"), QStringLiteral("1.5")});
     ASSERT_FALSE(window.isEmpty()) << program_.readAllStandardError().constData();
     const Geometry g = windowGeometry(window);
-    EXPECT_GE(g.width, app::kClientWidth * 3 / 2);
-    EXPECT_GE(g.height, app::kClientHeight * 3 / 2);
+    EXPECT_GE(g.width, app::window::kClientWidth * 3 / 2);
+    EXPECT_GE(g.height, app::window::kClientHeight * 3 / 2);
     ASSERT_EQ(finish(), 0) << program_.readAllStandardError().constData();
     const QImage shown = QImage(path("window.png")).convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(shown.width(), app::kClientWidth * 3 / 2);
-    EXPECT_EQ(shown.height(), (app::kClientHeight * 3 + 1) / 2);
+    ASSERT_EQ(shown.width(), app::window::kClientWidth * 3 / 2);
+    EXPECT_EQ(shown.height(), (app::window::kClientHeight * 3 + 1) / 2);
     // Not a blown-up bitmap: the numerals' edges are smoothed, so the face band
     // around the ammeter's "0" holds shades between the band's and black.
     std::set<QRgb> shades;
@@ -271,7 +271,7 @@ TEST_F(RealWindow, FullScreenAutoOnAProjectorSpreadsTheAmmeterOverTheScreen) {
     EXPECT_EQ(shown.width(), root.width);
     // The ammeter's face band, on the row between its numerals and its ticks:
     // yellow (r = g, no blue) from one end to the other.
-    const int y = shown.height() * 80 / app::kClientHeight;
+    const int y = shown.height() * 80 / app::window::kClientHeight;
     int first = -1, last = -1;
     for (int col = 0; col < shown.width(); ++col) {
         const QRgb p = shown.pixel(col, y);

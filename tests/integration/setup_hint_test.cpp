@@ -1,6 +1,6 @@
 // First start without a usable sound card: the mixer's message stays, and the
 // status line says how to open the virtual bench; with the bench nothing is said.
-#include "app/setup_hint.h"
+#include "app/status/setup_hint.h"
 #include "support/program_run.h"
 
 #include <QJsonArray>
@@ -22,7 +22,7 @@ TEST(SetupHint, NoCardNamesTheBenchAfterTheMixerMessageAndTheBenchSaysNothing) {
     ASSERT_FALSE(noCard.isEmpty()) << run.err.constData();
     EXPECT_EQ(noCard["errors"].toArray(), QJsonArray{"No mixer device present in this system."});
     const QString hint = noCard["statusLine"].toString();
-    EXPECT_EQ(hint, app::noSoundCardHint());
+    EXPECT_EQ(hint, app::status::noSoundCardHint());
     EXPECT_TRUE(hint.contains(QStringLiteral("--audio=bench")));
     EXPECT_TRUE(hint.contains(QString::fromUtf8("Virtuální měřicí pracoviště")));
 

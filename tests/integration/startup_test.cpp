@@ -1,6 +1,6 @@
 // Start-up of the whole program, headless on the simulated card: the window
 // definition as shown, the start values, and repeatable output files.
-#include "app/window_definition.h"
+#include "app/window/window_definition.h"
 #include "support/program_run.h"
 
 #include <QJsonArray>
@@ -22,11 +22,11 @@ TEST(Startup, StateListsEveryControlAndMenuEntryAsDefined) {
     const QJsonObject controls = s["controls"].toObject();
     EXPECT_EQ(controls.size(), 27);  // the 26 controls and the window itself, Form1
     const QJsonObject form = controls["Form1"].toObject();
-    EXPECT_EQ(form["caption"].toString(), QString::fromUtf8(app::kWindowCaption));
+    EXPECT_EQ(form["caption"].toString(), QString::fromUtf8(app::window::kWindowCaption));
     EXPECT_EQ(form["left"].toInt(), 0);  // FormCreate puts the window at the top-left corner
     EXPECT_EQ(form["top"].toInt(), 0);
-    EXPECT_GE(form["width"].toInt(), app::kClientWidth);
-    EXPECT_GT(form["height"].toInt(), app::kClientHeight);  // the menu bar above the client area
+    EXPECT_GE(form["width"].toInt(), app::window::kClientWidth);
+    EXPECT_GT(form["height"].toInt(), app::window::kClientHeight);  // the menu bar above the client area
     struct Expect {
         const char* name;
         bool visible;

@@ -1,9 +1,9 @@
 // Opening the mixer: the tree, the slots, device selection and failures.
-#include "sim_mixer_fixture.h"
+#include "support/sim_mixer_fixture.h"
 
 #include "mixer/audio_mixer.h"
 #include "mixer/mixer_errors.h"
-#include "platform/mixer/classic_card.h"
+#include "platform/mixer/sim/classic_card.h"
 
 namespace mixer_test {
 namespace {
@@ -113,7 +113,8 @@ TEST_F(AudioMixerOpen, FirstLineOfAKindTakesTheSlot) {
     install(topologyOf({
         {line(MIXERLINE_COMPONENTTYPE_DST_HEADPHONES, "Headphones", 2, {volumeControl()}),
          {source(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, "Wave A"), source(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, "Wave B"),
-          source(MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, "Mic 1"), source(MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, "Mic 2")}},
+          source(MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, "Mic 1"),
+          source(MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, "Mic 2")}},
         {speakers(), {}},
         {line(MIXERLINE_COMPONENTTYPE_DST_WAVEIN, "Record", 2, {}),
          {source(MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, "Mic R"), source(MIXERLINE_COMPONENTTYPE_SRC_LINE, "Line 1"),

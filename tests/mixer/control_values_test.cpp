@@ -1,9 +1,9 @@
 // Reading and writing control values through the value items.
-#include "sim_mixer_fixture.h"
+#include "support/sim_mixer_fixture.h"
 
 #include "mixer/audio_mixer.h"
 #include "mixer/detail_class.h"
-#include "platform/mixer/classic_card.h"
+#include "platform/mixer/sim/classic_card.h"
 
 namespace mixer_test {
 namespace {

@@ -1,9 +1,9 @@
 // The mixer's part of the state report.
-#include "sim_mixer_fixture.h"
+#include "support/sim_mixer_fixture.h"
 
 #include "mixer/audio_mixer.h"
 #include "mixer/mixer_state.h"
-#include "platform/mixer/classic_card.h"
+#include "platform/mixer/sim/classic_card.h"
 
 #include <QJsonArray>
 

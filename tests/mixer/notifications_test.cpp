@@ -1,9 +1,9 @@
 // Change notifications: which line or control is refreshed and reported.
-#include "sim_mixer_fixture.h"
+#include "support/sim_mixer_fixture.h"
 
 #include "mixer/audio_mixer.h"
-#include "platform/message_window.h"
-#include "platform/mixer/classic_card.h"
+#include "platform/mixer/sim/classic_card.h"
+#include "platform/win/message_window.h"
 
 #include <tuple>
 
@@ -64,15 +64,15 @@ TEST_F(Notifications, ForeignLateOrUnknownNotificationsChangeNothing) {
     other.Open();
     listen(m);
     const int reads = sim->callCount(Call::GetControlDetails);
-    const platform::HWND window = m.NotificationWindow();
-    const auto own = static_cast<platform::WPARAM>(m.MixerHandle());
-    const auto foreign = static_cast<platform::WPARAM>(other.MixerHandle());
+    const platform::win::HWND window = m.NotificationWindow();
+    const auto own = static_cast<platform::win::WPARAM>(m.MixerHandle());
+    const auto foreign = static_cast<platform::win::WPARAM>(other.MixerHandle());
     const DWORD wave = controlId(0, 0, 0);
-    platform::postMessage(window, MM_MIXM_CONTROL_CHANGE, foreign, wave);
-    platform::postMessage(window, MM_MIXM_LINE_CHANGE, foreign, lineId(0, 0));
-    platform::postMessage(window, MM_MIXM_CONTROL_CHANGE, own, 0xDEAD);
-    platform::postMessage(window, MM_MIXM_LINE_CHANGE, own, 0xDEAD);
-    platform::postMessage(window, MM_MIXM_CONTROL_CHANGE + 1, own, wave);
+    platform::win::postMessage(window, MM_MIXM_CONTROL_CHANGE, foreign, wave);
+    platform::win::postMessage(window, MM_MIXM_LINE_CHANGE, foreign, lineId(0, 0));
+    platform::win::postMessage(window, MM_MIXM_CONTROL_CHANGE, own, 0xDEAD);
+    platform::win::postMessage(window, MM_MIXM_LINE_CHANGE, own, 0xDEAD);
+    platform::win::postMessage(window, MM_MIXM_CONTROL_CHANGE + 1, own, wave);
     deliver();
     EXPECT_TRUE(controlEvents.empty());
     EXPECT_TRUE(lineEvents.empty());
@@ -87,7 +87,7 @@ TEST_F(Notifications, ForeignLateOrUnknownNotificationsChangeNothing) {
     // Posted before Close, delivered after: dropped; so is the old handle's.
     sim->changeControl(wave, {6, 6});
     m.Close();
-    platform::postMessage(window, MM_MIXM_CONTROL_CHANGE, own, wave);
+    platform::win::postMessage(window, MM_MIXM_CONTROL_CHANGE, own, wave);
     deliver();
     EXPECT_TRUE(controlEvents.empty());
     EXPECT_EQ(sim->callCount(Call::GetControlDetails), reads + 1);
@@ -109,16 +109,16 @@ TEST_F(Notifications, SearchOrderFirstMatchWins) {
     TAudioMixer m;
     m.Open();
     listen(m);
-    const platform::HWND window = m.NotificationWindow();
-    const auto own = static_cast<platform::WPARAM>(m.MixerHandle());
-    for (DWORD id : {50u, 60u, 70u}) platform::postMessage(window, MM_MIXM_CONTROL_CHANGE, own, id);
+    const platform::win::HWND window = m.NotificationWindow();
+    const auto own = static_cast<platform::win::WPARAM>(m.MixerHandle());
+    for (DWORD id : {50u, 60u, 70u}) platform::win::postMessage(window, MM_MIXM_CONTROL_CHANGE, own, id);
     deliver();
     EXPECT_EQ(controlEvents, (std::vector<Event>{{0, 0, 1}, {0, 1, 0}, {0, 2, 0}}));
 
     // A line that is no longer available is passed over.
     sim->injectFault(Call::GetLineInfo, MMSYSERR_ERROR, lineId(0, 2), 1);
-    platform::postMessage(window, MM_MIXM_LINE_CHANGE, own, lineId(0, 2));
-    platform::postMessage(window, MM_MIXM_CONTROL_CHANGE, own, 70);
+    platform::win::postMessage(window, MM_MIXM_LINE_CHANGE, own, lineId(0, 2));
+    platform::win::postMessage(window, MM_MIXM_CONTROL_CHANGE, own, 70);
     deliver();
     EXPECT_FALSE(m.Destinations[0]->Sources[2]->Available);
     EXPECT_EQ(controlEvents.back(), (Event{1, 0xFFFFFFFFu, 0}));
@@ -141,7 +141,8 @@ TEST_F(Notifications, LineChangeRereadsTheLineOnly) {
     // A line now reporting one control more keeps the controls it was built with.
     sim->changeLine(lineId(0, 0), [](TopologyLine& l) { l.controls.push_back(volumeControl(1)); });
     deliver();
-    EXPECT_EQ(lineEvents, (std::vector<Event>{{0, 2, 0}, {1, 0xFFFFFFFFu, 0}, {0, 4, 0}, {1, 3, 0}, {0, 3, 0}, {0, 0, 0}}));
+    EXPECT_EQ(lineEvents,
+              (std::vector<Event>{{0, 2, 0}, {1, 0xFFFFFFFFu, 0}, {0, 4, 0}, {1, 3, 0}, {0, 3, 0}, {0, 0, 0}}));
     EXPECT_EQ(m.CDPlay->Name, "Compact Disc");
     EXPECT_TRUE(m.CDPlay->Disconnected);
     EXPECT_FALSE(m.CDPlay->Active);

@@ -1,5 +1,5 @@
 #include "platform/idle.h"
-#include "platform/message_window.h"
+#include "platform/win/message_window.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -11,7 +11,8 @@ namespace {
 
 TEST(Idle, HandlerRunsAfterEveryBatchOfMessagesAndNeverSpins) {
     std::string log;
-    platform::MessageWindow window([&](const platform::Message& m) { log += static_cast<char>('0' + m.msg); });
+    platform::win::MessageWindow window(
+        [&](const platform::win::Message& m) { log += static_cast<char>('0' + m.msg); });
     platform::Idle idle;
     idle.setHandler([&](QObject* sender, bool& done) {
         EXPECT_EQ(sender, &idle);

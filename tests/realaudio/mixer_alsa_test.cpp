@@ -6,7 +6,7 @@
 
 #include "mixer/audio_mixer.h"
 #include "mixer/mixer_errors.h"
-#include "platform/mixer/alsa_mixer_driver.h"
+#include "platform/mixer/alsa/alsa_mixer_driver.h"
 #include "platform/mixer/driver_registry.h"
 
 #include <QEventLoop>
@@ -22,14 +22,18 @@
 namespace {
 
 using namespace platform::mixer;
-using platform::DWORD;
+
+
+using namespace platform::mixer::alsa;
+using platform::win::DWORD;
 
 // Runs amixer on the default control device; returns what it printed.
 QString amixer(const QStringList& args) {
     QProcess p;
     p.start(QStringLiteral("amixer"), args);
     if (!p.waitForFinished(10000) || p.exitCode() != 0) {
-        ADD_FAILURE() << "amixer " << args.join(' ').toStdString() << " failed: " << p.readAllStandardError().toStdString();
+        ADD_FAILURE() << "amixer " << args.join(' ').toStdString()
+                      << " failed: " << p.readAllStandardError().toStdString();
         return {};
     }
     return QString::fromLocal8Bit(p.readAllStandardOutput());

@@ -2,10 +2,10 @@
 // API: a reset hands back every queued buffer in order before it returns (the
 // one being recorded with the whole frames it holds), and a paused player
 // holds its buffers until it is restarted.
-#include "platform/message_window.h"
-#include "platform/wave/alsa_driver.h"
+#include "platform/wave/alsa/alsa_driver.h"
 #include "platform/wave/driver_registry.h"
 #include "platform/wave/wave_api.h"
+#include "platform/win/message_window.h"
 #include "realaudio/wave_buffers.h"
 
 #include <QCoreApplication>
@@ -21,7 +21,9 @@ namespace {
 using realaudio_test::WaveBuffers;
 
 using namespace platform;
+using namespace platform::win;
 using namespace platform::wave;
+using namespace platform::wave::alsa;
 
 
 void pumpFor(int milliseconds) {

@@ -3,7 +3,7 @@
 #include "audio/audio_in.h"
 #include "audio/audio_out.h"
 #include "generator/sine_fill.h"
-#include "platform/wave/alsa_driver.h"
+#include "platform/wave/alsa/alsa_driver.h"
 #include "platform/wave/device_status.h"
 #include "platform/wave/driver_registry.h"
 #include "platform/wave/wave_api.h"
@@ -24,6 +24,9 @@ namespace {
 
 
 using namespace platform::wave;
+
+
+using namespace platform::wave::alsa;
 
 bool realAudio() { return std::getenv("PRISTROJE_REALAUDIO") != nullptr; }
 

@@ -5,7 +5,7 @@
 #include "audio/audio_in.h"
 #include "audio/audio_out.h"
 #include "generator/sine_fill.h"
-#include "platform/wave/alsa_driver.h"
+#include "platform/wave/alsa/alsa_driver.h"
 #include "platform/wave/device_status.h"
 #include "platform/wave/driver_registry.h"
 
@@ -25,6 +25,8 @@
 namespace {
 
 using namespace platform::wave;
+
+using namespace platform::wave::alsa;
 
 constexpr int kRate = 44100;
 constexpr int kFrames = 2500;         // per recorded block

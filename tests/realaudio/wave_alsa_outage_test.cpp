@@ -7,11 +7,11 @@
 #include "audio/audio_in.h"
 #include "audio/audio_out.h"
 #include "generator/sine_fill.h"
-#include "platform/wave/alsa_driver.h"
+#include "platform/wave/alsa/alsa_driver.h"
 #include "platform/wave/device_status.h"
 #include "platform/wave/driver_registry.h"
-#include "support/program_run.h"
 #include "realaudio/event_pump.h"
+#include "support/program_run.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -28,6 +28,8 @@ using realaudio_test::pumpFor;
 using realaudio_test::pumpUntil;
 
 using namespace platform::wave;
+
+using namespace platform::wave::alsa;
 using realaudio_test::PrivateSoundServer;
 
 TEST(WaveAlsaOutage, BothStreamsComeBackByThemselvesWhenTheServerReturns) {

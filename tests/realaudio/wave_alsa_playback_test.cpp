@@ -2,10 +2,10 @@
 // paused in the middle and restarted loses nothing, and the last buffer's
 // return comes when it has been played, so a close right then (as the player
 // does after a drain) cuts nothing off its end.
-#include "platform/message_window.h"
-#include "platform/wave/alsa_driver.h"
+#include "platform/wave/alsa/alsa_driver.h"
 #include "platform/wave/driver_registry.h"
 #include "platform/wave/wave_api.h"
+#include "platform/win/message_window.h"
 #include "realaudio/event_pump.h"
 #include "realaudio/wave_buffers.h"
 
@@ -29,7 +29,9 @@ using realaudio_test::pumpFor;
 using realaudio_test::pumpUntil;
 
 using namespace platform;
+using namespace platform::win;
 using namespace platform::wave;
+using namespace platform::wave::alsa;
 
 constexpr int kPlayRate = 22050;
 constexpr int kPlayFrames = 5500;  // per buffer: 249 ms
@@ -90,7 +92,8 @@ TEST_P(WaveAlsaPlayback, PauseLosesNothingAndTheLastReturnComesWhenItWasHeard) {
     for (int b = 0; b < kPlayBuffers; ++b) {
         for (int i = 0; i < kPlayFrames; ++i) {
             const double t = static_cast<double>(b * kPlayFrames + i) / kPlayRate;
-            const auto v = static_cast<std::int16_t>(std::lround(kAmplitude * std::sin(2 * std::numbers::pi * 440 * t)));
+            const auto v =
+                static_cast<std::int16_t>(std::lround(kAmplitude * std::sin(2 * std::numbers::pi * 440 * t)));
             std::memcpy(play.data[static_cast<std::size_t>(b)].data() + 2 * i, &v, 2);
         }
         auto& h = play.headers[static_cast<std::size_t>(b)];

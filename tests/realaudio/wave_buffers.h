@@ -12,7 +12,7 @@ struct WaveBuffers {
         : data(static_cast<std::size_t>(count), std::vector<char>(bytes)), headers(static_cast<std::size_t>(count)) {
         for (std::size_t i = 0; i < headers.size(); ++i) {
             headers[i].lpData = data[i].data();
-            headers[i].dwBufferLength = static_cast<platform::DWORD>(bytes);
+            headers[i].dwBufferLength = static_cast<platform::win::DWORD>(bytes);
         }
     }
     std::vector<std::vector<char>> data;

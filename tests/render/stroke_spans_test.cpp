@@ -9,6 +9,8 @@
 namespace render {
 namespace {
 
+using measure::Instrument;
+
 // Every row of the table, moved to x1, against what Stroke paints there.
 void expectSameAsStroke(const StrokeSpans::Spans& spans, int x1, int y1, int x2, int y2, int width) {
     const Stroke stroke(x1, y1, x2, y2, width);

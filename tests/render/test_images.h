@@ -2,11 +2,16 @@
 
 // Helpers shared by the rendering tests: the window's image sizes and pixel
 // shorthands.
+#include "measure/instrument.h"
 #include "render/canvas.h"
-#include "render/instrument.h"
 
 #include <QImage>
 #include <QRgb>
+
+namespace render {
+// The rendering tests name the instruments as the renderer does.
+using measure::Instrument;
+}  // namespace render
 
 namespace render::testing {
 

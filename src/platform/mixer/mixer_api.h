@@ -4,7 +4,7 @@
 // (driver_registry.h), or, for an open mixer, to the driver it was opened with.
 // Every call returns MMSYSERR_NOERROR (0) or a result code of mixer_types.h.
 //
-// mixerOpen: `dwCallback` is the HWND of a platform::MessageWindow when
+// mixerOpen: `dwCallback` is the HWND of a platform::win::MessageWindow when
 // `fdwOpen` is CALLBACK_WINDOW (CALLBACK_NULL: no notifications);
 // `dwInstance` is unused. While the mixer is open, every change of one of its
 // controls or lines is posted to that window as MM_MIXM_CONTROL_CHANGE /

@@ -7,12 +7,15 @@
 // component was designed against. Records that hold no pointer have the sizes
 // the component expects (MIXERCAPSA 48, MIXERLINEA 168, MIXERCONTROLA 148);
 // records that hold a pointer are as large as this build's pointers make them.
-#include "platform/mm_result.h"
-#include "platform/win_types.h"
+#include "platform/win/mm_result.h"
+#include "platform/win/win_types.h"
 
 #include <cstdint>
 
 namespace platform::mixer {
+
+// The operating system's vocabulary (types and general result codes).
+using namespace platform::win;
 
 using DWORD_PTR = std::uintptr_t;
 using LONG = std::int32_t;
@@ -28,7 +31,6 @@ inline constexpr UINT MIXER_SHORT_NAME_CHARS = 16;
 inline constexpr UINT MIXER_LONG_NAME_CHARS = 64;
 
 // Result codes: the general ones, and the mixer's own.
-using namespace platform::mmresult;
 inline constexpr MMRESULT MIXERR_INVALLINE = 1024;
 inline constexpr MMRESULT MIXERR_INVALCONTROL = 1025;
 inline constexpr MMRESULT MIXERR_INVALVALUE = 1026;

@@ -1,6 +1,6 @@
 #include "platform/wave/open_device.h"
 
-#include "platform/message_window.h"
+#include "platform/win/message_window.h"
 
 #include <algorithm>
 

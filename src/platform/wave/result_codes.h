@@ -1,13 +1,13 @@
 #pragma once
 // Result codes of the wave-audio calls, and the text that belongs to each.
-#include "platform/mm_result.h"
-#include "platform/win_types.h"
+#include "platform/win/mm_result.h"
+#include "platform/win/win_types.h"
 
 #include <string_view>
 
 namespace platform::wave {
 
-using namespace platform::mmresult;
+using namespace platform::win;
 
 inline constexpr MMRESULT WAVERR_BADFORMAT = 32;
 inline constexpr MMRESULT WAVERR_STILLPLAYING = 33;

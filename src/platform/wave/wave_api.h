@@ -4,7 +4,7 @@
 // (driver_registry.h). Every call returns MMSYSERR_NOERROR (0) or a result code
 // whose text waveInGetErrorTextA / waveOutGetErrorTextA give.
 //
-// Open: `callback` is an HWND of a platform::MessageWindow when `flags` holds
+// Open: `callback` is an HWND of a platform::win::MessageWindow when `flags` holds
 // CALLBACK_WINDOW (CALLBACK_NULL: no notifications); `instance` is unused.
 // The device posts MM_*_OPEN after a successful open, one MM_WIM_DATA /
 // MM_WOM_DONE per buffer in the order the buffers were added/written, and

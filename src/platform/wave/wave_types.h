@@ -2,11 +2,15 @@
 // Records, handles and constants of the wave-audio interface: the stream format,
 // the buffer header, device handles, open flags, header flags and the driver
 // notifications posted to a callback window.
-#include "platform/win_types.h"
+#include "platform/win/mm_result.h"
+#include "platform/win/win_types.h"
 
 #include <cstdint>
 
 namespace platform::wave {
+
+// The operating system's vocabulary (types and general result codes).
+using namespace platform::win;
 
 using DWORD_PTR = std::uintptr_t;
 

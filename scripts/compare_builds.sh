@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Compares two builds of the program on the same headless runs: the images,
+# the snapshot and the state must be byte-identical. For changes that must not
+# change behaviour (moving code, renaming).
+#   scripts/compare_builds.sh OLD_BINARY NEW_BINARY
+set -uo pipefail
+old=$1
+new=$2
+work=$(mktemp -d /tmp/pristroje-compare.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+# The runs read no profile of the user's.
+export XDG_CONFIG_HOME="$work/config"
+
+runs=(
+  "--audio=bench --run-for 2"
+  "--audio=sim --run-for 1"
+  "--audio=bench --bench-load 10 --do track:TrackBar1=32000 --do wait:1 --do track:TrackBar2=53 --run-for 1"
+  "--audio=bench --do menu:digitlnstdavamprmetr50Hz1 --do menu:digitlnvoltmetrstdavhozdroje50Hz1 --run-for 1"
+  "--audio=bench --do menu:rukovstdavvoltmetr1 --do menu:NEZOBRAZITAMPRMETR1 --do track:TrackBar1=16000 --run-for 1.5"
+  "--audio=bench --do menu:digitlnvoltmetrstejnosmrnhozdroje2 --do track:TrackBar2=1000 --run-for 1"
+  "--audio=bench --do menu:zobrazitvoltmetrstejnosmrnhozdroje4 --do menu:NEZOBRAZITVOLTMETR1 --run-for 1"
+  "--audio=bench --do menu:zobrazitvoltmetrstejnosmrnhozdroje3 --do menu:rukovstejnosmrnamprmetr1 --run-for 1"
+  "--audio=bench --bench-load 1000 --bench-noise 30 --bench-seed 7 --do track:TrackBar1=500 --run-for 2"
+  "--audio=bench --bench-input-gain 0.5 --bench-output-gain 1.6 --do track:TrackBar1=32000 --do wait:3 --do calibrate:ammeter=10 --do calibrate:source=1.5 --run-for 1"
+  "--audio=sim --do menu:digitlnvoltmetrstdavhozdroje50Hz1 --do track:TrackBar1=0 --run-for 1"
+)
+
+status=0
+i=0
+for args in "${runs[@]}"; do
+  i=$((i + 1))
+  for side in old new; do
+    bin=$old; [ "$side" = new ] && bin=$new
+    out="$work/$i-$side"
+    mkdir -p "$out"
+    # shellcheck disable=SC2086
+    "$bin" --headless $args --images "$out/images" --snapshot "$out/snapshot.png" --state "$out/state.json" \
+      --print-readouts >"$out/stdout" 2>"$out/stderr"
+    echo $? >"$out/exit"
+  done
+  if diff -r "$work/$i-old" "$work/$i-new" >/dev/null; then
+    echo "same     $args"
+  else
+    echo "DIFFERS  $args"
+    diff -r "$work/$i-old" "$work/$i-new" | head -5
+    status=1
+  fi
+done
+exit $status

@@ -1,0 +1,114 @@
+#include "app/calibration/calibration_session.h"
+
+#include "app/calibration/calibration_store.h"
+#include "app/status/status_line.h"
+#include "app/window/form.h"
+
+#include <QDateTime>
+#include <QLocale>
+
+namespace app::calibration {
+
+CalibrationSession::CalibrationSession(window::TForm1& form, status::StatusLine& statusLine, Settings settings)
+    : QObject(&form), form_(form), statusLine_(statusLine), settings_(std::move(settings)) {}
+
+void CalibrationSession::start() {
+    if (!settings_.applyProfile) return;
+    const CalibrationFileContents contents = readCalibrationFile(settings_.file);
+    if (!contents.error.isEmpty()) {
+        form_.showError(QStringLiteral("Soubor kalibrace %1 nelze použít (%2). Platí výchozí hodnoty (PCI 128); "
+                                       "soubor zůstane beze změny, dokud kalibraci neuložíte.")
+                            .arg(settings_.file, contents.error));
+        return;
+    }
+    const auto it = contents.cards.find(settings_.key);
+    if (it != contents.cards.end()) setFactors(it->second.factors, false);
+}
+
+QString CalibrationSession::calibrate(measure::Instrument instrument, double trueValue) {
+    measure::CalibrationFactors f = factors();
+    measure::GainSolution solution;
+    switch (instrument) {
+        case measure::Instrument::Ammeter: {
+            const auto mean = form_.readingHistory.mean(instrument);
+            solution = measure::solveAmmeterGain(mean.rms, mean.reading, trueValue);
+            if (solution.refusal == measure::CalibrationRefusal::None) f.AmmeterGain = solution.gain;
+            break;
+        }
+        case measure::Instrument::Voltmeter: {
+            const auto mean = form_.readingHistory.mean(instrument);
+            solution = measure::solveVoltmeterGain(mean.rms, mean.reading, trueValue * 1000);
+            if (solution.refusal == measure::CalibrationRefusal::None) f.VoltmeterGain = solution.gain;
+            break;
+        }
+        case measure::Instrument::Source:
+            solution = measure::solveSourceGain(form_.state.GeneratorAmplitude, trueValue * 1000);
+            if (solution.refusal == measure::CalibrationRefusal::None) f.SourceGain = solution.gain;
+            break;
+    }
+    if (solution.refusal != measure::CalibrationRefusal::None) return refusalText(solution.refusal, solution.gain);
+    setFactors(f, true);
+    return {};
+}
+
+QString CalibrationSession::save() {
+    std::optional<CalibrationProfile> profile;
+    if (form_.state.Calibration)
+        profile = CalibrationProfile{*form_.state.Calibration, QDateTime::currentDateTimeUtc()};
+    const QString problem = saveCalibrationEntry(settings_.file, settings_.key, profile);
+    if (!problem.isEmpty())
+        return QStringLiteral("Kalibraci nelze uložit do %1: %2").arg(settings_.file, problem);
+    setFactors(form_.state.Calibration, false);
+    return {};
+}
+
+void CalibrationSession::reset() { setFactors(std::nullopt, active()); }
+
+bool CalibrationSession::active() const { return form_.state.Calibration.has_value(); }
+
+measure::CalibrationFactors CalibrationSession::factors() const {
+    return form_.state.Calibration.value_or(measure::CalibrationFactors{});
+}
+
+double CalibrationSession::reading(measure::Instrument instrument) const {
+    return measure::readingOf(form_.state, instrument);
+}
+
+void CalibrationSession::setFactors(const std::optional<measure::CalibrationFactors>& factors, bool unsaved) {
+    form_.state.Calibration = factors;
+    unsaved_ = unsaved;
+    QString status;
+    if (factors) {
+        status = QStringLiteral("Kalibrace pro kartu: %1").arg(settings_.key);
+        if (unsaved) status += QStringLiteral(" (neuložená)");
+    }
+    statusLine_.set(status::StatusSlot::Calibration, status);
+    emit changed();
+}
+
+QJsonObject CalibrationSession::stateJson() const {
+    const measure::CalibrationFactors f = factors();
+    return QJsonObject{{"Active", active()},       {"Key", settings_.key},
+                       {"File", settings_.file},   {"AmmeterGain", f.AmmeterGain},
+                       {"VoltmeterGain", f.VoltmeterGain}, {"SourceGain", f.SourceGain}};
+}
+
+QString refusalText(measure::CalibrationRefusal refusal, double gain) {
+    switch (refusal) {
+        case measure::CalibrationRefusal::None: return {};
+        case measure::CalibrationRefusal::TrueValueNotPositive:
+            return QStringLiteral("Skutečná hodnota musí být větší než nula.");
+        case measure::CalibrationRefusal::NoReading:
+            return QStringLiteral("Přístroj za poslední 2 s nic nenaměřil: zapojte obvod, počkejte, až se údaj "
+                                  "ustálí, a zkuste to znovu.");
+        case measure::CalibrationRefusal::NoAmplitude:
+            return QStringLiteral("Generátor má nulovou amplitudu: nastavte amplitudu a zkuste to znovu.");
+        case measure::CalibrationRefusal::GainOutOfRange:
+            return QStringLiteral("Opravný činitel by vyšel %1, mimo rozsah 0,01 až 100: zkontrolujte zapojení "
+                                  "a zadanou hodnotu.")
+                .arg(QLocale(QLocale::Czech).toString(gain, 'g', 4));
+    }
+    return {};
+}
+
+}  // namespace app::calibration

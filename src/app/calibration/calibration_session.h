@@ -1,0 +1,78 @@
+#pragma once
+// CalibrationSession: the calibration of the card in use, for one run of the
+// program. It loads the card's profile at start and puts its factors into the
+// window's measurement state, solves a factor from a true value the teacher
+// reads on a reference meter, saves and resets. While a profile applies the
+// status line says which card it was made for.
+//
+// Without a profile the factors stay absent from the state, so every reading
+// is computed exactly as on the reference card.
+#include "measure/calibration.h"
+#include "measure/instrument_ranges.h"
+
+#include <QJsonObject>
+#include <QObject>
+#include <QString>
+
+namespace app::window {
+class TForm1;
+}
+namespace app::status {
+class StatusLine;
+}
+
+namespace app::calibration {
+
+class CalibrationSession : public QObject {
+    Q_OBJECT
+public:
+    struct Settings {
+        QString key;                // the card's key (calibration_setup.h)
+        QString file;               // the calibration file
+        bool applyProfile = true;   // false: --no-calibration
+    };
+
+    // Owned by the window; says on `statusLine` which card's profile applies.
+    CalibrationSession(window::TForm1& form, status::StatusLine& statusLine, Settings settings);
+
+    // Reads the file and applies the card's entry. A file that cannot be read
+    // or understood is reported (message box; headless: errors and stderr) and
+    // the reference constants stay.
+    void start();
+
+    // The instrument reads `trueValue` now: mA for the ammeter, V for the
+    // voltmeter and the source. Returns the reason it is refused, or "".
+    QString calibrate(measure::Instrument instrument, double trueValue);
+    // Saves the factors in force as the card's entry (after a reset: removes
+    // it). Returns what went wrong, or "".
+    QString save();
+    // Back to the reference card's constants (nothing is saved until save()).
+    void reset();
+
+    bool active() const;
+    bool unsaved() const { return unsaved_; }
+    measure::CalibrationFactors factors() const;  // 1, 1, 1 when none applies
+    const QString& key() const { return settings_.key; }
+    const QString& file() const { return settings_.file; }
+    // The instrument's reading now, as the main window uses it (mA or mV).
+    double reading(measure::Instrument instrument) const;
+
+    // --state "calibration": Active, Key, File, AmmeterGain, VoltmeterGain, SourceGain.
+    QJsonObject stateJson() const;
+
+signals:
+    void changed();
+
+private:
+    void setFactors(const std::optional<measure::CalibrationFactors>& factors, bool unsaved);
+
+    window::TForm1& form_;
+    status::StatusLine& statusLine_;
+    Settings settings_;
+    bool unsaved_ = false;
+};
+
+// Czech text of a refusal; `gain` is the factor that was found, for GainOutOfRange.
+QString refusalText(measure::CalibrationRefusal refusal, double gain);
+
+}  // namespace app::calibration

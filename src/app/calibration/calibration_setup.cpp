@@ -1,0 +1,36 @@
+#include "app/calibration/calibration_setup.h"
+
+#include "app/calibration/calibration_session.h"
+#include "app/calibration/calibration_store.h"
+#include "app/calibration/calibration_window.h"
+#include "app/window/form.h"
+#include "mixer/audio_mixer.h"
+
+#include <algorithm>
+
+namespace app::calibration {
+
+QString cardKey(const Options& options, const std::string& mixerProductName) {
+    if (options.audio != QLatin1String("alsa")) return options.audio;
+    const QString product =
+        mixerProductName.empty() ? QStringLiteral("(no mixer)") : QString::fromStdString(mixerProductName);
+    return QStringLiteral("%1 | capture %2 | playback %3").arg(product, options.inputDevice, options.outputDevice);
+}
+
+CalibrationSession& setupCalibration(window::TForm1& form, status::StatusLine& statusLine, const Options& options) {
+    CalibrationSession::Settings settings;
+    settings.key = cardKey(options, form.AudioMixer1->ProductName());
+    settings.file = options.calibrationFile.isEmpty() ? defaultCalibrationFile() : options.calibrationFile;
+    settings.applyProfile = !options.noCalibration;
+    auto* session = new CalibrationSession(form, statusLine, settings);  // owned by the window
+    session->start();
+    if (options.calibrate) {
+        auto* window = new CalibrationWindow(*session, &form);
+        // Beside the main window, whose client area has its design size.
+        window->move(form.x() + std::max(form.width(), form.sizeHint().width()) + 16, form.y());
+        window->show();
+    }
+    return *session;
+}
+
+}  // namespace app::calibration

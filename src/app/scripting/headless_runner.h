@@ -1,0 +1,52 @@
+#pragma once
+// Runs the window without a screen: the actions in order, then --run-for, then
+// writes the snapshot, the images and the state. On virtual time the clock is
+// advanced as fast as the machine allows, so runs repeat bit for bit.
+#include "app/options.h"
+#include "app/scripting/state_export.h"
+
+namespace platform {
+class Idle;
+class VirtualClock;
+}  // namespace platform
+
+namespace app::window {
+class TForm1;
+}
+namespace app::calibration {
+class CalibrationSession;
+}
+
+namespace app::scripting {
+
+class HeadlessRunner {
+public:
+    // clock: the drivers' virtual clock, or nullptr when real devices set the
+    // pace; calibration: the session the calibration actions work on (none:
+    // they are refused); sources: what the state is read from besides the window.
+    HeadlessRunner(window::TForm1& form, platform::Idle& idle, platform::VirtualClock* clock,
+                   calibration::CalibrationSession* calibration, StateSources sources);
+
+    // Returns the process exit code: 0, or 2 for an action that cannot be done
+    // (its reason on stderr), or 1 when an output file cannot be written.
+    int run(const Options& options);
+
+    // Handles every queued event, then runs one idle pass.
+    void pump();
+    // Lets `seconds` of time pass, handling every event on the way.
+    void runFor(double seconds);
+    // Performs one --do action; returns the reason it cannot be done, or "".
+    QString perform(const QString& action);
+    // Writes the snapshot, the images and the state the options ask for (and
+    // prints the readouts); false when a file cannot be written.
+    bool writeOutputs(const Options& options);
+
+private:
+    window::TForm1& form_;
+    platform::Idle& idle_;
+    platform::VirtualClock* clock_;
+    calibration::CalibrationSession* calibration_;
+    StateSources sources_;
+};
+
+}  // namespace app::scripting

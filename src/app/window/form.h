@@ -1,0 +1,180 @@
+#pragma once
+// TForm1: the main window. Built from the window definition; holds the shared
+// measurement state, the recorder, the player and the mixer; its methods are
+// the system's handlers and the thin entry points into the layers below.
+#include "app/window/controls/image_control.h"
+#include "app/window/controls/panel_control.h"
+#include "app/window/controls/track_bar.h"
+#include "measure/instrument.h"
+#include "measure/measurement_state.h"
+#include "measure/reading_history.h"
+#include "render/face.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QStringList>
+#include <functional>
+#include <map>
+#include <memory>
+
+namespace audio {
+class TAudioIn;
+class TAudioOut;
+}  // namespace audio
+namespace mixer {
+class TAudioMixer;
+}
+namespace platform {
+class Idle;
+}
+
+namespace app::window {
+
+class TForm1 : public QMainWindow {
+public:
+    // Builds the controls, menus and components of the window definition.
+    // FormCreate is not run here: see createMainWindow().
+    explicit TForm1(platform::Idle& idle, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // --- creation handler and idle loop
+    void FormCreate(QObject* Sender);
+    void MyIdleEvent(QObject* Sender, bool& Done);
+
+    // --- component events
+    bool AudioIn1BufferFilled(char* Buffer, std::int32_t& Size);
+    bool AudioOut1FillBuffer(char* Buffer, std::int32_t& Size);
+    void TrackBar1Change(QObject* Sender);
+    void TrackBar2Change(QObject* Sender);
+
+    // --- measurement passes
+    void MeasureVoltage();
+    void MeasureCurrent();
+    void VoltmeterPass();
+    void AmmeterPass();
+    void SourcePass();
+
+    // --- drawing entry points
+    void DrawAmmeterBackground();
+    void DrawVoltmeterBackground();
+    void DrawSourceBackground();
+    void DrawAmplitudeStrip();
+    void DrawAmmeterPointer();
+    void DrawVoltmeterPointer();
+    void DrawSourcePointer();
+    // Draws a face into its instrument's image (the 17 names below lead here).
+    void drawFace(render::FaceId face);
+    void DrawAmmeterFace10mA() { drawFace(render::FaceId::Ammeter10mA); }
+    void DrawAmmeterFace30mA() { drawFace(render::FaceId::Ammeter30mA); }
+    void DrawAmmeterFace300mA() { drawFace(render::FaceId::Ammeter300mA); }
+    void DrawAmmeterFace1A() { drawFace(render::FaceId::Ammeter1A); }
+    void DrawAmmeterFace3A() { drawFace(render::FaceId::Ammeter3A); }
+    void DrawAmmeterFace10A() { drawFace(render::FaceId::Ammeter10A); }
+    void DrawAmmeterFace30A() { drawFace(render::FaceId::Ammeter30A); }
+    void DrawVoltmeterFace300mV() { drawFace(render::FaceId::Voltmeter300mV); }
+    void DrawVoltmeterFace1V() { drawFace(render::FaceId::Voltmeter1V); }
+    void DrawVoltmeterFace3V() { drawFace(render::FaceId::Voltmeter3V); }
+    void DrawVoltmeterFace10V() { drawFace(render::FaceId::Voltmeter10V); }
+    void DrawVoltmeterFace30V() { drawFace(render::FaceId::Voltmeter30V); }
+    void DrawSourceFace300mV() { drawFace(render::FaceId::Source300mV); }
+    void DrawSourceFace1V() { drawFace(render::FaceId::Source1V); }
+    void DrawSourceFace3V() { drawFace(render::FaceId::Source3V); }
+    void DrawSourceFace10V() { drawFace(render::FaceId::Source10V); }
+    void DrawSourceFace30V() { drawFace(render::FaceId::Source30V); }
+
+    // --- menu handlers
+    void rukovstejnosmrnvoltmetr1Click(QObject* Sender);
+    void rukovstdavvoltmetr1Click(QObject* Sender);
+    void NEZOBRAZITVOLTMETR1Click(QObject* Sender);
+    void rukovstejnosmrnamprmetr1Click(QObject* Sender);
+    void digitlnstdavamprmetr50Hz1Click(QObject* Sender);
+    void NEZOBRAZITAMPRMETR1Click(QObject* Sender);
+    void zobrazitvoltmetrstejnosmrnhozdroje3Click(QObject* Sender);
+    void digitlnvoltmetrstejnosmrnhozdroje2Click(QObject* Sender);
+    void digitlnvoltmetrstdavhozdroje50Hz1Click(QObject* Sender);
+    void zobrazitvoltmetrstejnosmrnhozdroje4Click(QObject* Sender);
+
+    // --- state
+    measure::MeasurementState state;
+    std::int32_t GeneratorFrequency = 0;
+    // The readings of the last 2 s of recorded sound, for calibrating.
+    measure::ReadingHistory readingHistory;
+
+    // --- controls (owned by the widget tree)
+    controls::ImageControl* Image1 = nullptr;
+    controls::ImageControl* Image2 = nullptr;
+    controls::ImageControl* Image3 = nullptr;
+    controls::ImageControl* Image4 = nullptr;
+    controls::ImageControl* Image5 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    controls::TrackBar* TrackBar1 = nullptr;
+    controls::TrackBar* TrackBar2 = nullptr;
+    controls::PanelControl* Panel2 = nullptr;
+    controls::PanelControl* Panel3 = nullptr;
+    controls::PanelControl* Panel4 = nullptr;
+    controls::PanelControl* Panel5 = nullptr;
+    controls::PanelControl* Panel6 = nullptr;
+    controls::PanelControl* Panel10 = nullptr;
+
+    // --- components
+    audio::TAudioIn* AudioIn1 = nullptr;
+    audio::TAudioOut* AudioOut1 = nullptr;
+    mixer::TAudioMixer* AudioMixer1 = nullptr;
+
+    // --- access by name (window definition and menu)
+    QWidget* control(const QString& name) const;
+    QAction* menuEntry(const QString& name) const;
+    // The submenu an entry belongs to (nullptr for menu-bar entries).
+    QAction* parentMenuOf(const QString& name) const;
+    bool isDefaultEntry(const QString& name) const;
+
+    // Chooses a menu entry as a click would. Returns an empty string, or the
+    // reason it cannot be chosen (unknown, disabled, inside a disabled submenu).
+    QString chooseMenuEntry(const QString& name);
+
+    // The application's default error handler: keeps the text (for --state),
+    // and shows it in a message box, or on stderr when there is no screen.
+    void showError(const QString& text);
+    const QStringList& errors() const { return errors_; }
+
+    // The client area as shown, in its design size.
+    QWidget* clientArea() const { return client_; }
+
+    // Full screen (F11): the client area fills the screen, the controls keep
+    // their places and sizes relative to it, the images render at its size.
+    // Off: the window is back at its design size.
+    void setFullScreen(bool on);
+    void toggleFullScreen() { setFullScreen(!fullScreen_); }
+
+private:
+    void buildControls();
+    void buildMenu();
+    void markDefault(const QString& entryName);
+    void setMenuCaption(const QString& entryName, const QString& caption);
+    void drawPointer(measure::Instrument instrument);
+    controls::ImageControl* imageOf(measure::Instrument instrument) const;
+    void repaintWindow();
+    void setGeneratorControlsVisible(bool visible);
+    void startMixer();
+
+    platform::Idle& idle_;
+    QWidget* client_ = nullptr;
+    std::map<QString, QWidget*> controls_;
+    std::map<QString, QAction*> menu_;
+    std::map<QString, QString> parentOf_;
+    QStringList errors_;
+    bool fullScreen_ = false;
+    QRect normalPlace_;
+    std::unique_ptr<audio::TAudioIn> audioIn_;
+    std::unique_ptr<audio::TAudioOut> audioOut_;
+    std::unique_ptr<mixer::TAudioMixer> mixer_;
+};
+
+// Program entry step 2: creates the window, then runs FormCreate under the
+// application's default error handler (an exception ends FormCreate at that
+// step, its message is shown, and the window opens all the same).
+std::unique_ptr<TForm1> createMainWindow(platform::Idle& idle);
+
+}  // namespace app::window

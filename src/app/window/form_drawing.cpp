@@ -1,0 +1,98 @@
+// The drawing entry points of the window: each names one instrument's image
+// and hands it to the renderer.
+#include "app/window/form.h"
+
+#include "render/background.h"
+#include "render/pointer.h"
+
+namespace app::window {
+
+controls::ImageControl* TForm1::imageOf(measure::Instrument instrument) const {
+    switch (instrument) {
+        case measure::Instrument::Ammeter: return Image1;
+        case measure::Instrument::Voltmeter: return Image3;
+        case measure::Instrument::Source: return Image2;
+    }
+    return Image1;
+}
+
+void TForm1::repaintWindow() {
+    // A synchronous refresh of the whole window, as the backgrounds ask for.
+    if (isVisible()) repaint();
+}
+
+void TForm1::DrawAmmeterBackground() {
+    repaintWindow();
+    Image1->canvas().beginLayer(render::Canvas::Layer::Background);
+    render::drawInstrumentBackground(Image1->canvas(), measure::Instrument::Ammeter);
+    Image1->refresh();
+}
+
+void TForm1::DrawVoltmeterBackground() {
+    repaintWindow();
+    Image3->canvas().beginLayer(render::Canvas::Layer::Background);
+    render::drawInstrumentBackground(Image3->canvas(), measure::Instrument::Voltmeter);
+    Image3->refresh();
+}
+
+void TForm1::DrawSourceBackground() {
+    repaintWindow();
+    Image2->canvas().beginLayer(render::Canvas::Layer::Background);
+    Image4->canvas().beginLayer(render::Canvas::Layer::Background);
+    render::drawInstrumentBackground(Image2->canvas(), measure::Instrument::Source);
+    render::drawSourceEdgeStrip(Image4->canvas());
+    Image2->refresh();
+    Image4->refresh();
+}
+
+void TForm1::DrawAmplitudeStrip() {
+    Image5->canvas().beginLayer(render::Canvas::Layer::Background);
+    render::drawAmplitudeStrip(Image5->canvas());
+    Image5->refresh();
+}
+
+void TForm1::drawFace(render::FaceId face) {
+    controls::ImageControl* image = imageOf(render::faceInstrument(face));
+    image->canvas().beginLayer(render::Canvas::Layer::Face);
+    render::drawFace(image->canvas(), face);
+    // A face that repaints the pointer band puts the pointer standing there
+    // back (0: none drawn yet; positions of a reading are 50 and above).
+    if (render::faceDesign(face).pointerBand) {
+        const measure::Instrument instrument = render::faceInstrument(face);
+        const std::int32_t drawn = measure::instrumentFields(state, instrument).pointerDrawnX;
+        if (drawn != 0) render::drawPointerShape(image->canvas(), instrument, drawn);
+    }
+    image->refresh();
+}
+
+void TForm1::drawPointer(measure::Instrument instrument) {
+    std::int32_t* x = nullptr;
+    std::int32_t* drawn = nullptr;
+    switch (instrument) {
+        case measure::Instrument::Ammeter:
+            x = &state.AmmeterPointerX;
+            drawn = &state.AmmeterPointerDrawnX;
+            break;
+        case measure::Instrument::Voltmeter:
+            x = &state.VoltmeterPointerX;
+            drawn = &state.VoltmeterPointerDrawnX;
+            break;
+        case measure::Instrument::Source:
+            x = &state.SourcePointerX;
+            drawn = &state.SourcePointerDrawnX;
+            break;
+    }
+    // Unchanged position: nothing is drawn, and no repaint is asked for (a
+    // repaint would wake the event loop for another idle pass, and so on).
+    if (*x == *drawn) return;
+    controls::ImageControl* image = imageOf(instrument);
+    image->canvas().beginLayer(render::Canvas::Layer::Pointer);
+    render::drawPointer(image->canvas(), instrument, *x, *drawn);
+    image->refresh();
+}
+
+void TForm1::DrawAmmeterPointer() { drawPointer(measure::Instrument::Ammeter); }
+void TForm1::DrawVoltmeterPointer() { drawPointer(measure::Instrument::Voltmeter); }
+void TForm1::DrawSourcePointer() { drawPointer(measure::Instrument::Source); }
+
+}  // namespace app::window

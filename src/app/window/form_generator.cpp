@@ -1,0 +1,35 @@
+// The sine generator's handlers: the player's fill event and the two track bars.
+#include "app/window/form.h"
+
+#include "audio/audio_out.h"
+#include "generator/sine_fill.h"
+#include "generator/track_bar_settings.h"
+#include "measure/calibration.h"
+
+namespace app::window {
+
+bool TForm1::AudioOut1FillBuffer(char* Buffer, std::int32_t& Size) {
+    return generator::FillSine(Buffer, Size, AudioOut1->FilledCount(), AudioOut1->FrameRate(),
+                               state.GeneratorAmplitude, GeneratorFrequency);
+}
+
+void TForm1::TrackBar1Change(QObject*) {
+    state.GeneratorAmplitude = generator::AmplitudeFromPosition(TrackBar1->position());
+    // With a card's profile the text shows the calibrated voltage, as the pointer does.
+    const QString text = QString::fromStdString(
+        state.Calibration ? generator::CalibratedSourceVoltageText(measure::calibratedSourceMillivolts(
+                                state.GeneratorAmplitude, state.Calibration->SourceGain))
+                          : generator::SourceVoltageText(state.GeneratorAmplitude));
+    Panel10->setCaption(text);
+    Panel6->setCaption(text);
+    AudioOut1->Start(AudioOut1);  // fails without effect while the player runs
+}
+
+void TForm1::TrackBar2Change(QObject*) {
+    GeneratorFrequency = generator::FrequencyFromPosition(TrackBar2->position());
+    if (GeneratorFrequency != TrackBar2->position()) TrackBar2->setPosition(GeneratorFrequency);
+    Panel5->setCaption(QString::fromStdString(generator::FrequencyPanelCaption(GeneratorFrequency)));
+    Edit3->setText(QString::fromStdString(generator::FrequencyEditText(GeneratorFrequency)));
+}
+
+}  // namespace app::window

@@ -1,0 +1,65 @@
+#include "platform/wave/file/file_wav_writer.h"
+
+#include <sndfile.h>
+
+namespace platform::wave::file {
+
+std::unique_ptr<FileWavWriter> FileWavWriter::open(const std::string& path, DWORD rate, WORD channels, bool append,
+                                                   std::string& error) {
+    SF_INFO info{};
+    SNDFILE* file = nullptr;
+    if (append) {
+        file = sf_open(path.c_str(), SFM_RDWR, &info);
+        if (file != nullptr && (info.samplerate != static_cast<int>(rate) || info.channels != channels ||
+                                (info.format & SF_FORMAT_SUBMASK) != SF_FORMAT_PCM_16)) {
+            sf_close(file);
+            error = "Cannot continue the output WAV file '" + path + "': it holds another format";
+            return nullptr;
+        }
+        if (file != nullptr && sf_seek(file, 0, SEEK_END) < 0) {
+            error = "Cannot continue the output WAV file '" + path + "': " + sf_strerror(file);
+            sf_close(file);
+            return nullptr;
+        }
+    }
+    if (file == nullptr) {
+        info = SF_INFO{};
+        info.samplerate = static_cast<int>(rate);
+        info.channels = channels;
+        info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+        file = sf_open(path.c_str(), SFM_WRITE, &info);
+    }
+    if (file == nullptr) {
+        error = "Cannot write the output WAV file '" + path + "': " + sf_strerror(nullptr);
+        return nullptr;
+    }
+    sf_command(file, SFC_SET_UPDATE_HEADER_AUTO, nullptr, SF_TRUE);
+    return std::unique_ptr<FileWavWriter>(new FileWavWriter(file, path));
+}
+
+FileWavWriter::FileWavWriter(void* file, std::string path) : file_(file), path_(std::move(path)) {}
+
+FileWavWriter::~FileWavWriter() { sf_close(static_cast<SNDFILE*>(file_)); }
+
+bool FileWavWriter::write(const WAVEFORMATEX& format, const char* data, std::int64_t frames, std::string& error) {
+    if (frames <= 0) return true;
+    const auto samples = static_cast<std::size_t>(frames) * format.nChannels;
+    scratch_.resize(samples);
+    for (std::size_t i = 0; i < samples; ++i) {
+        if (format.wBitsPerSample == 8) {
+            scratch_[i] = static_cast<short>((static_cast<unsigned char>(data[i]) - 128) * 256);
+        } else {
+            const auto lo = static_cast<unsigned char>(data[2 * i]);
+            const auto hi = static_cast<unsigned char>(data[2 * i + 1]);
+            scratch_[i] = static_cast<short>(static_cast<std::int16_t>(static_cast<std::uint16_t>(lo | (hi << 8))));
+        }
+    }
+    auto* file = static_cast<SNDFILE*>(file_);
+    if (sf_writef_short(file, scratch_.data(), frames) != frames) {
+        error = "Cannot write the output WAV file '" + path_ + "': " + sf_strerror(file);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace platform::wave::file

@@ -1,0 +1,140 @@
+// The calibration window driven through its widgets, offscreen, on the
+// virtual bench as a card whose line input is half as sensitive and whose
+// output is 1.6 times as strong as the reference card's.
+#include "app/calibration/calibration_session.h"
+#include "app/calibration/calibration_store.h"
+#include "app/calibration/calibration_window.h"
+#include "app/status/status_line.h"
+#include "app/window/form.h"
+#include "bench/bench_card.h"
+#include "bench/bench_driver.h"
+#include "platform/idle.h"
+#include "platform/mixer/driver_registry.h"
+#include "platform/virtual_clock.h"
+#include "platform/wave/driver_registry.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace wave = platform::wave;
+
+class CalibrationWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        bench::BenchCard card = bench::makeBenchCard();
+        bench::BenchConfig config;
+        config.outputGain = card.outputGain;
+        config.recordingGain = card.recordingGain;
+        config.lineInputGain = 0.5;
+        config.lineOutputGain = 1.6;
+        bench_ = std::make_shared<bench::BenchDriver>(config, clock_);
+        wave::setDriver(bench_);
+        platform::mixer::setDriver(card.mixer);
+        form_ = app::window::createMainWindow(idle_);
+        file_ = dir_.filePath(QStringLiteral("calibration.json"));
+        statusLine_ = new app::status::StatusLine(*form_);
+        session_ =
+            new app::calibration::CalibrationSession(*form_, *statusLine_, {QStringLiteral("bench"), file_, true});
+        session_->start();
+        window_ = new app::calibration::CalibrationWindow(*session_, form_.get());
+        form_->TrackBar1->userSetPosition(10000);  // amplitude 7000
+        form_->TrackBar2->userSetPosition(53);     // whole periods in a block
+    }
+    void TearDown() override {
+        form_.reset();
+        wave::setDriver(nullptr);
+        platform::mixer::setDriver(nullptr);
+    }
+    void runFor(double seconds) {
+        const auto end = clock_.now() + static_cast<platform::Nanoseconds>(seconds * 1e9);
+        while (auto next = clock_.nextDeadline()) {
+            if (*next > end) break;
+            clock_.advanceTo(*next);
+            QCoreApplication::sendPostedEvents();
+            idle_.runOnce();
+        }
+    }
+    template <typename T>
+    T* widget(const char* name) {
+        T* w = window_->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QString apply(const char* instrument, const QString& trueValue) {
+        const QByteArray prefix(instrument);
+        widget<QLineEdit>((prefix + "TrueValue").constData())->setText(trueValue);
+        widget<QPushButton>((prefix + "Apply").constData())->click();
+        return widget<QLabel>("message")->text();
+    }
+
+    platform::VirtualClock clock_;
+    platform::Idle idle_;
+    std::shared_ptr<bench::BenchDriver> bench_;
+    std::unique_ptr<app::window::TForm1> form_;
+    QTemporaryDir dir_;
+    QString file_;
+    app::status::StatusLine* statusLine_ = nullptr;
+    app::calibration::CalibrationSession* session_ = nullptr;
+    app::calibration::CalibrationWindow* window_ = nullptr;
+};
+
+TEST_F(CalibrationWindowTest, CalibratesSavesAndResetsThroughItsWidgets) {
+    EXPECT_EQ(window_->windowTitle(), QStringLiteral("Kalibrace zvukové karty"));
+    EXPECT_TRUE(window_->isWindow());
+    runFor(3.0);
+    const bench::BenchReading truth = bench_->trueValues();
+    ASSERT_GT(truth.currentMilliamps, 10);
+    // Uncalibrated, the half-sensitive input reads half the current.
+    EXPECT_NEAR(form_->state.AmmeterValue, truth.currentMilliamps / 2, truth.currentMilliamps * 0.02);
+    EXPECT_FALSE(form_->state.Calibration.has_value());
+
+    // Refused: nothing changes, the window says why.
+    EXPECT_EQ(apply("ammeter", QStringLiteral("0")), QStringLiteral("Skutečná hodnota musí být větší než nula."));
+    EXPECT_TRUE(apply("voltmeter", QStringLiteral("dvě")).startsWith(QStringLiteral("Zadejte")));
+    EXPECT_TRUE(apply("ammeter", QStringLiteral("5000")).startsWith(QStringLiteral("Opravný činitel by vyšel")));
+    EXPECT_FALSE(form_->state.Calibration.has_value());
+    EXPECT_EQ(widget<QLabel>("ammeterGain")->text(), QStringLiteral("1,0000"));
+
+    // The true values, a Czech decimal comma in one of them.
+    EXPECT_EQ(apply("ammeter", QString::number(truth.currentMilliamps, 'f', 3)).left(7), QStringLiteral("Použito"));
+    EXPECT_EQ(apply("voltmeter", QString::number(truth.loadMillivolts / 1000, 'f', 4).replace('.', ',')).left(7),
+              QStringLiteral("Použito"));
+    EXPECT_EQ(apply("source", QString::number(truth.sourceMillivolts / 1000, 'f', 4)).left(7), QStringLiteral("Použito"));
+    ASSERT_TRUE(form_->state.Calibration.has_value());
+    EXPECT_NEAR(form_->state.Calibration->AmmeterGain, 2.0, 0.02);
+    EXPECT_NEAR(form_->state.Calibration->VoltmeterGain, 2.0, 0.03);
+    EXPECT_NEAR(form_->state.Calibration->SourceGain, 1.6, 0.01);
+    EXPECT_EQ(widget<QLabel>("sourceGain")->text(), QLocale(QLocale::Czech).toString(session_->factors().SourceGain, 'f', 4));
+    EXPECT_EQ(statusLine_->text(app::status::StatusSlot::Calibration),
+              QStringLiteral("Kalibrace pro kartu: bench (neuložená)"));
+
+    runFor(1.0);
+    window_->refresh();
+    // The live readings are the main window's, now true.
+    EXPECT_NEAR(form_->state.AmmeterValue, truth.currentMilliamps, truth.currentMilliamps * 0.01);
+    EXPECT_EQ(widget<QLabel>("ammeterReading")->text(),
+              QLocale(QLocale::Czech).toString(form_->state.AmmeterValue, 'f', 3) + QStringLiteral(" mA"));
+
+    widget<QPushButton>("save")->click();
+    EXPECT_EQ(widget<QLabel>("message")->text(), QStringLiteral("Kalibrace je uložena."));
+    EXPECT_EQ(statusLine_->text(app::status::StatusSlot::Calibration), QStringLiteral("Kalibrace pro kartu: bench"));
+    const app::calibration::CalibrationFileContents saved = app::calibration::readCalibrationFile(file_);
+    ASSERT_EQ(saved.cards.count(QStringLiteral("bench")), 1u);
+    EXPECT_EQ(saved.cards.at(QStringLiteral("bench")).factors.AmmeterGain, form_->state.Calibration->AmmeterGain);
+
+    widget<QPushButton>("reset")->click();
+    EXPECT_FALSE(form_->state.Calibration.has_value());
+    EXPECT_EQ(widget<QLabel>("voltmeterGain")->text(), QStringLiteral("1,0000"));
+    EXPECT_EQ(statusLine_->text(app::status::StatusSlot::Calibration), QString());
+    // Saving the reference constants removes the card's entry.
+    widget<QPushButton>("save")->click();
+    EXPECT_EQ(app::calibration::readCalibrationFile(file_).cards.count(QStringLiteral("bench")), 0u);
+}
+
+}  // namespace
