@@ -35,13 +35,14 @@ public:
     void pump();
     // Lets `seconds` of time pass, handling every event on the way.
     void runFor(double seconds);
-    // Performs one --do action; returns the reason it cannot be done, or "".
-    QString perform(const QString& action);
     // Writes the snapshot, the images and the state the options ask for (and
     // prints the readouts); false when a file cannot be written.
     bool writeOutputs(const Options& options);
 
 private:
+    // Performs one --do action; returns the reason it cannot be done, or "".
+    QString perform(const QString& action);
+
     window::TForm1& form_;
     platform::Idle& idle_;
     platform::VirtualClock* clock_;

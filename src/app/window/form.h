@@ -146,9 +146,9 @@ public:
     // their places and sizes relative to it, the images render at its size.
     // Off: the window is back at its design size.
     void setFullScreen(bool on);
-    void toggleFullScreen() { setFullScreen(!fullScreen_); }
 
 private:
+    void toggleFullScreen() { setFullScreen(!fullScreen_); }
     void buildControls();
     void buildMenu();
     void markDefault(const QString& entryName);

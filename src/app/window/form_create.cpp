@@ -15,32 +15,33 @@
 namespace app::window {
 
 void TForm1::FormCreate(QObject*) {
-    // 1. Place the window. Its size is the design size of the client area, so
-    //    that every control of the definition is shown where it was designed.
+    // Place the window. Its size is the design size of the client area, so
+    // that every control of the definition is shown where it was designed.
     move(0, 0);
-    // 2.-3. The three empty instruments and the first source face.
+    // The three empty instruments and the first source face.
     DrawAmmeterBackground();
     DrawVoltmeterBackground();
     DrawSourceBackground();
     DrawSourceFace300mV();
     DrawSourcePointer();
-    // 4. All three rows analog.
+    // All three rows analog.
     state.VoltmeterAnalogOff = 0;
     state.AmmeterAnalogOff = 0;
     state.SourceAnalogOff = 0;
-    // 5.
+    // The amplitude bar shown, the source's small readout hidden; Edit2 is
+    // shown but stays under Panel14.
     Panel10->hide();
     TrackBar1->show();
     Edit2->show();
-    // 6.
+    // The grey strip behind the amplitude bar.
     DrawAmplitudeStrip();
-    // 7.
+    // No readings yet.
     state.VoltmeterValue = 0;
     state.AmmeterValue = 0;
     state.SourceValue = 0;
-    // 8.
+    // The source row's band meter.
     Image2->show();
-    // 9.-10. Face memory and pointer positions.
+    // Face memory and pointer positions cleared: the first passes draw afresh.
     state.AmmeterFaceFlags.fill(0);
     state.VoltmeterFaceFlags.fill(0);
     state.SourceFaceFlags.fill(0);
@@ -50,16 +51,16 @@ void TForm1::FormCreate(QObject*) {
     state.VoltmeterPointerDrawnX = 0;
     state.SourcePointerX = 0;
     state.SourcePointerDrawnX = 0;
-    // 11.-13. Generator: 50 Hz; the amplitude is the track bar's position, unscaled.
+    // Generator: 50 Hz; the amplitude is the track bar's position, unscaled.
     GeneratorFrequency = 50;
     TrackBar1->setPosition(100);  // no change event
     state.GeneratorAmplitude = TrackBar1->position();
-    // 14. Mixer lines to full volume (raises when there is no mixer).
+    // Mixer lines to full volume (raises when there is no mixer).
     startMixer();
-    // 15.-16. Recorder and player.
+    // Recorder and player; the player gets a second try.
     AudioIn1->Start(AudioIn1);
     if (!AudioOut1->Start(AudioOut1)) AudioOut1->Start(AudioOut1);
-    // 17. From here on the measuring passes run whenever the queue is empty.
+    // From here on the measuring passes run whenever the queue is empty.
     idle_.setHandler([this](QObject* sender, bool& done) { MyIdleEvent(sender, done); });
 }
 

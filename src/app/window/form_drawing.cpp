@@ -39,8 +39,7 @@ void TForm1::DrawSourceBackground() {
     repaintWindow();
     Image2->canvas().beginLayer(render::Canvas::Layer::Background);
     Image4->canvas().beginLayer(render::Canvas::Layer::Background);
-    render::drawInstrumentBackground(Image2->canvas(), measure::Instrument::Source);
-    render::drawSourceEdgeStrip(Image4->canvas());
+    render::drawSourceBackground(Image2->canvas(), Image4->canvas());
     Image2->refresh();
     Image4->refresh();
 }

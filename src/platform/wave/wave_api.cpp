@@ -186,10 +186,6 @@ MMRESULT waveInStart(HWAVEIN hwi) {
     return onStream(Direction::Input, value(hwi), [](Stream& s) { return s.start(); });
 }
 
-MMRESULT waveInStop(HWAVEIN hwi) {
-    return onStream(Direction::Input, value(hwi), [](Stream& s) { return s.pause(); });
-}
-
 MMRESULT waveInReset(HWAVEIN hwi) {
     return onStream(Direction::Input, value(hwi), [](Stream& s) {
         s.reset();
@@ -200,8 +196,6 @@ MMRESULT waveInReset(HWAVEIN hwi) {
 MMRESULT waveInGetErrorTextA(MMRESULT mmrError, char* pszText, UINT cchText) {
     return errorText(mmrError, pszText, cchText);
 }
-
-UINT waveOutGetNumDevs() { return numDevs(Direction::Output); }
 
 MMRESULT waveOutOpen(HWAVEOUT* phwo, UINT uDeviceID, const WAVEFORMATEX* pwfx, DWORD_PTR dwCallback,
                      DWORD_PTR /*dwInstance*/, DWORD fdwOpen) {

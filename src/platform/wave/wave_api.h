@@ -26,11 +26,9 @@ MMRESULT waveInPrepareHeader(HWAVEIN hwi, WAVEHDR* pwh, UINT cbwh);
 MMRESULT waveInUnprepareHeader(HWAVEIN hwi, WAVEHDR* pwh, UINT cbwh);
 MMRESULT waveInAddBuffer(HWAVEIN hwi, WAVEHDR* pwh, UINT cbwh);
 MMRESULT waveInStart(HWAVEIN hwi);
-MMRESULT waveInStop(HWAVEIN hwi);
 MMRESULT waveInReset(HWAVEIN hwi);
 MMRESULT waveInGetErrorTextA(MMRESULT mmrError, char* pszText, UINT cchText);
 
-UINT waveOutGetNumDevs();
 MMRESULT waveOutOpen(HWAVEOUT* phwo, UINT uDeviceID, const WAVEFORMATEX* pwfx,
                      DWORD_PTR dwCallback, DWORD_PTR dwInstance, DWORD fdwOpen);
 MMRESULT waveOutClose(HWAVEOUT hwo);

@@ -33,13 +33,13 @@ public:
     // Thread-safe: queue a message for this window.
     void post(UINT msg, WPARAM wParam, LPARAM lParam) const;
 
-    // Delivers a message at once, on the calling (UI) thread.
-    void send(const Message& m);
-
 protected:
     bool event(QEvent* e) override;
 
 private:
+    // Delivers a message at once, on the calling (UI) thread.
+    void send(const Message& m);
+
     Handler handler_;
     HWND handle_;
 };

@@ -5,7 +5,6 @@
 
 #include <alsa/asoundlib.h>
 
-#include <cstdlib>
 
 namespace platform::mixer::alsa {
 
@@ -99,21 +98,6 @@ MMRESULT AlsaMixerDriver::setControlDetails(HMIXER handle, const MIXERCONTROLDET
     std::vector<DWORD> words;
     copyFromDetails(details, c.channels, c.items, words);
     return c.session->write(*c.binding, words, lastError_);
-}
-
-std::vector<std::pair<std::string, std::string>> alsaMixerDevices() {
-    std::vector<std::pair<std::string, std::string>> out{{"default", "the system's default mixer"}};
-    int card = -1;
-    while (snd_card_next(&card) == 0 && card >= 0) {
-        char* name = nullptr;
-        std::string description = "card " + std::to_string(card);
-        if (snd_card_get_longname(card, &name) == 0 && name != nullptr) {
-            description = name;
-            std::free(name);
-        }
-        out.emplace_back("hw:" + std::to_string(card), description);
-    }
-    return out;
 }
 
 }  // namespace platform::mixer::alsa

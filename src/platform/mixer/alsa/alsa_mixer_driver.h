@@ -65,8 +65,4 @@ private:
     std::chrono::steady_clock::time_point spareLoaded_;
 };
 
-// The ALSA control devices a user can name with --mixer-device: "default"
-// first, then one "hw:N" per sound card; each with a description.
-std::vector<std::pair<std::string, std::string>> alsaMixerDevices();
-
 }  // namespace platform::mixer::alsa
