@@ -1,0 +1,19 @@
+#pragma once
+// A CircuitReading (sample units) in the circuit's units, given one linear
+// factor per channel, the calibration of the line input.
+#include "measure/circuit_reading.h"
+
+namespace measure {
+
+struct CircuitValues {
+    double milliamps = 0;    // I, RMS
+    double millivolts = 0;   // U, RMS
+    double ohms = 0;         // |Z| = U / I; +infinity when I is 0 and U is not, 0 when both are
+    double milliwatts = 0;   // P = mean(u i): mA * mV is uW, so / 1000
+    double powerFactor = 0;  // cos(phi) = P / (U I); 0 when U I is 0
+};
+
+// milliampsPerSample, millivoltsPerSample: > 0.
+CircuitValues circuitValues(const CircuitReading& reading, double milliampsPerSample, double millivoltsPerSample);
+
+}  // namespace measure
