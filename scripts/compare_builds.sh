@@ -2,12 +2,13 @@
 # Compares two builds of the program on the same headless runs: the images,
 # the snapshot and the state must be byte-identical. For changes that must not
 # change behaviour (moving code, renaming).
-#   scripts/compare_builds.sh OLD_BINARY NEW_BINARY
+#   scripts/compare_builds.sh OLD_BINARY NEW_BINARY     (KEEP=1: keep the outputs)
 set -uo pipefail
 old=$1
 new=$2
 work=$(mktemp -d /tmp/pristroje-compare.XXXXXX)
-trap 'rm -rf "$work"' EXIT
+# KEEP=1 keeps the outputs and says where they are.
+if [ -n "${KEEP:-}" ]; then echo "outputs in $work" >&2; else trap 'rm -rf "$work"' EXIT; fi
 # The runs read no profile of the user's.
 export XDG_CONFIG_HOME="$work/config"
 

@@ -43,6 +43,7 @@ bool installBench(const Options& options, AudioSetup& out, QString& error) {
     bench::BenchCard card = bench::makeBenchCard();
     bench::BenchConfig config;
     config.loadOhms = options.benchLoad;
+    config.circuit = options.benchCircuit;
     config.noise = options.benchNoise;
     config.seed = options.benchSeed;
     config.outputGain = card.outputGain;

@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include "app/audio_setup.h"
+#include "bench/bench_rlc_parse.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -72,6 +73,10 @@ ParseResult parseCommandLine(const QStringList& arguments) {
     const QCommandLineOption load(QStringLiteral("bench-load"),
                                   QStringLiteral("Bench: load resistor in ohms (default 100)."),
                                   QStringLiteral("ohms"), QStringLiteral("100"));
+    const QCommandLineOption circuit(QStringLiteral("bench-circuit"),
+                                     QStringLiteral("Bench: a series R, L, C load instead of the resistor, e.g. "
+                                                    "R=100,C=10u or R=10,L=100m,C=10u (prefixes p n u m k M)."),
+                                     QStringLiteral("elements"));
     const QCommandLineOption noise(QStringLiteral("bench-noise"),
                                    QStringLiteral("Bench: RMS of the noise added at the line input, in sample "
                                                   "units (default 0)."),
@@ -98,7 +103,7 @@ ParseResult parseCommandLine(const QStringList& arguments) {
                                    QStringLiteral("file"));
     const QCommandLineOption readouts(QStringLiteral("print-readouts"),
                                       QStringLiteral("Print the readings at the end of a headless run."));
-    p.addOptions({help, version, audio, inDev, outDev, mixDev, inWav, outWav, loop, load, noise, seed, list,
+    p.addOptions({help, version, audio, inDev, outDev, mixDev, inWav, outWav, loop, load, circuit, noise, seed, list,
                   headless, runFor, doAction, snapshot, images, state, readouts});
     const QCommandLineOption fullScreen(QStringLiteral("fullscreen"),
                                         QStringLiteral("Start full screen (F11 switches in the window)."));
@@ -180,6 +185,13 @@ ParseResult parseCommandLine(const QStringList& arguments) {
     double seedValue = 1;
     if (!parseNumber(p.value(load), o.benchLoad) || o.benchLoad <= 0)
         return fail(QStringLiteral("--bench-load takes a resistance in ohms above 0"));
+    if (p.isSet(circuit)) {
+        if (p.isSet(load)) return fail(QStringLiteral("--bench-load and --bench-circuit cannot be used together"));
+        const bench::BenchRlcParse parsed = bench::parseBenchRlc(p.value(circuit).toStdString());
+        if (!parsed.load)
+            return fail(QStringLiteral("--bench-circuit: %1").arg(QString::fromStdString(parsed.error)));
+        o.benchCircuit = parsed.load;
+    }
     if (!parseNumber(p.value(noise), o.benchNoise) || o.benchNoise < 0)
         return fail(QStringLiteral("--bench-noise takes a level of 0 or more"));
     if (!parseNumber(p.value(seed), seedValue) || seedValue < 0 || seedValue > 4294967295.0)

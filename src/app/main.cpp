@@ -7,6 +7,7 @@
 #include "app/scripting/headless_runner.h"
 #include "app/scripting/window_report.h"
 #include "app/status/device_status_bar.h"
+#include "app/status/overload_status.h"
 #include "app/status/setup_hint.h"
 #include "app/status/status_line.h"
 #include "app/window/form.h"
@@ -59,6 +60,8 @@ int main(int argc, char** argv) {
     auto* statusLine = new app::status::StatusLine(*form);  // owned by the window
     auto& calibration = app::calibration::setupCalibration(*form, *statusLine, options);
     app::status::showSetupHint(*form, options, *statusLine);
+    app::status::OverloadStatus overload(*form, *statusLine);
+    form->afterIdlePass = [&overload] { overload.update(); };
     const app::scripting::StateSources sources{statusLine, &calibration, audio.bench.get()};
     app::scripting::HeadlessRunner runner(*form, idle, audio.clock, &calibration, sources);
     if (options.headless) {

@@ -1,7 +1,10 @@
 #pragma once
 // What the command line asks of one run of the program.
+#include "bench/bench_rlc.h"
+
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace app {
 
@@ -14,6 +17,7 @@ struct Options {
     QString outputWav;
     bool loop = false;
     double benchLoad = 100.0;   // ohms
+    std::optional<bench::BenchRlc> benchCircuit;  // --bench-circuit: a series R, L, C load instead
     double benchNoise = 0.0;    // noise RMS, in sample units of the line input
     quint32 benchSeed = 1;
     bool listDevices = false;

@@ -39,7 +39,12 @@ void store(const WAVEFORMATEX& format, char* frame, int channel, long value) {
 BenchLineInput::BenchLineInput(const BenchConfig& config, BenchTimeline& timeline)
     : config_(config), timeline_(timeline), noise_(config.seed) {}
 
-void BenchLineInput::started(const WAVEFORMATEX& /*format*/, Nanoseconds origin) { timeline_.inputStarted(origin); }
+void BenchLineInput::started(const WAVEFORMATEX& format, Nanoseconds origin) {
+    timeline_.inputStarted(origin);
+    // The circuit is followed at the line input's rate, from rest.
+    circuit_.reset();
+    if (config_.circuit) circuit_.emplace(*config_.circuit, format.nSamplesPerSec);
+}
 
 void BenchLineInput::stopped() { timeline_.inputStopped(); }
 
@@ -56,7 +61,7 @@ void BenchLineInput::fill(const WAVEFORMATEX& format, Nanoseconds origin, std::i
     truth_.beginBlock(format.nSamplesPerSec);
     for (std::size_t i = 0; i < frames; ++i) {
         const double sourceMillivolts = benchSourceMillivolts(source_[i], outputGain) * config_.lineOutputGain;
-        const BenchProbe p = benchProbe(sourceMillivolts, config_.loadOhms);
+        const BenchProbe p = circuit_ ? circuit_->step(sourceMillivolts) : benchProbe(sourceMillivolts, config_.loadOhms);
         truth_.add(sourceMillivolts, p.loadMillivolts, p.currentMilliamps);
         double values[2] = {p.shuntMillivolts * left, p.dividerMillivolts * right};
         if (config_.noise > 0)

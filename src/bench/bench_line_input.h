@@ -7,10 +7,12 @@
 // the optional noise, rounded and clipped at full scale.
 #include "bench/bench_config.h"
 #include "bench/bench_noise.h"
+#include "bench/bench_rlc.h"
 #include "bench/bench_timeline.h"
 #include "bench/bench_true_values.h"
 #include "platform/wave/sim/clocked_input_stream.h"
 
+#include <optional>
 #include <vector>
 
 namespace bench {
@@ -31,6 +33,7 @@ private:
     BenchTimeline& timeline_;
     BenchNoise noise_;
     BenchTrueValues truth_;
+    std::optional<BenchRlcCircuit> circuit_;  // with a reactive load, from the start of recording
     std::vector<double> source_;  // scratch: the source over one block
 };
 

@@ -1,40 +1,41 @@
 #include "bench/bench_true_values.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace bench {
 
-void BenchTrueValues::beginBlock(std::int64_t rate) { current_ = Block{0, rate > 0 ? rate : 1, {0, 0, 0}}; }
-
-void BenchTrueValues::add(double sourceMillivolts, double loadMillivolts, double currentMilliamps) {
-    current_.squares[0] += sourceMillivolts * sourceMillivolts;
-    current_.squares[1] += loadMillivolts * loadMillivolts;
-    current_.squares[2] += currentMilliamps * currentMilliamps;
-    ++current_.frames;
+void BenchTrueValues::beginBlock(std::int64_t rate) {
+    if (rate <= 0 || rate == rate_) return;
+    rate_ = rate;
+    frames_.assign(static_cast<std::size_t>(rate), Frame{});
+    next_ = 0;
+    held_ = 0;
 }
 
-void BenchTrueValues::endBlock() {
-    if (current_.frames == 0) return;
-    blocks_.push_back(current_);
-    current_ = Block{0, current_.rate, {0, 0, 0}};
-    // Keep the newest blocks that together span at least one second.
-    double seconds = 0;
-    std::size_t keep = 0;
-    for (auto it = blocks_.rbegin(); it != blocks_.rend() && seconds < 1.0; ++it, ++keep)
-        seconds += static_cast<double>(it->frames) / static_cast<double>(it->rate);
-    while (blocks_.size() > keep) blocks_.pop_front();
+void BenchTrueValues::add(double sourceMillivolts, double loadMillivolts, double currentMilliamps) {
+    if (frames_.empty()) return;
+    frames_[next_] = {sourceMillivolts * sourceMillivolts, loadMillivolts * loadMillivolts,
+                      currentMilliamps * currentMilliamps, loadMillivolts * currentMilliamps};
+    next_ = (next_ + 1) % frames_.size();
+    if (held_ < frames_.size()) ++held_;
 }
 
 BenchReading BenchTrueValues::rms() const {
-    double squares[3] = {0, 0, 0};
-    std::int64_t frames = 0;
-    for (const Block& b : blocks_) {
-        for (int i = 0; i < 3; ++i) squares[i] += b.squares[i];
-        frames += b.frames;
+    if (held_ == 0) return {};
+    Frame sums{};
+    double weights = 0;
+    const std::size_t first = (next_ + frames_.size() - held_) % frames_.size();
+    for (std::size_t n = 0; n < held_; ++n) {
+        const double s = std::sin(std::numbers::pi * (static_cast<double>(n) + 0.5) / static_cast<double>(held_));
+        const double w = s * s;
+        const Frame& f = frames_[(first + n) % frames_.size()];
+        for (std::size_t i = 0; i < f.size(); ++i) sums[i] += w * f[i];
+        weights += w;
     }
-    if (frames == 0) return {};
-    const auto n = static_cast<double>(frames);
-    return {std::sqrt(squares[0] / n), std::sqrt(squares[1] / n), std::sqrt(squares[2] / n)};
+    // mV times mA is a microwatt.
+    return {std::sqrt(sums[0] / weights), std::sqrt(sums[1] / weights), std::sqrt(sums[2] / weights),
+            sums[3] / weights / 1000.0};
 }
 
 }  // namespace bench

@@ -30,6 +30,12 @@ GainSolution solveVoltmeterGain(double meanRms, double meanReading, double trueM
     return checked(target / (static_cast<long double>(meanRms) * kVoltmeterSlope));
 }
 
+GainSolution solveLinearGain(double meanUnscaled, double trueValue) {
+    if (!positive(trueValue)) return {1.0, CalibrationRefusal::TrueValueNotPositive};
+    if (!positive(meanUnscaled)) return {1.0, CalibrationRefusal::NoReading};
+    return checked(static_cast<long double>(trueValue) / meanUnscaled);
+}
+
 GainSolution solveSourceGain(std::int32_t amplitude, double trueMillivolts) {
     if (!positive(trueMillivolts)) return {1.0, CalibrationRefusal::TrueValueNotPositive};
     if (amplitude <= 0) return {1.0, CalibrationRefusal::NoAmplitude};

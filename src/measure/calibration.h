@@ -2,8 +2,15 @@
 // Calibration for a card other than the reference one: three correction
 // factors, 1.0 being the reference card.
 //
-//   AmmeterGain, VoltmeterGain  multiply the channel's RMS r before the fixed
-//                               calibration: (AmmeterGain * r) * 0.0142 mA,
+//   AmmeterGain, VoltmeterGain  the card's profile (OnTrueRms): one linear
+//                               factor on the channel's true RMS with the
+//                               reference constants carried over to it
+//                               (reference_calibration.h): AmmeterGain *
+//                               trueCurrent(rms) mA, VoltmeterGain *
+//                               trueVoltage(rms) mV. Not OnTrueRms (the
+//                               profiles of an earlier version): they multiply
+//                               the reference r before the fixed calibration,
+//                               (AmmeterGain * r) * 0.0142 mA and
 //                               |(VoltmeterGain * r) * 37 - 80| / 24 mV;
 //   SourceGain                  the card's output level relative to the
 //                               reference card: the source's RMS voltage is
@@ -19,6 +26,9 @@ struct CalibrationFactors {
     double AmmeterGain = 1.0;
     double VoltmeterGain = 1.0;
     double SourceGain = 1.0;
+    // The ammeter and the voltmeter read the true RMS (the program's profiles);
+    // false: the factors scale the reference r.
+    bool OnTrueRms = false;
 };
 
 inline constexpr double kLowestGain = 0.01;
@@ -30,6 +40,8 @@ enum class CalibrationRefusal {
     NoReading,             // the instrument's mean reading is 0
     NoAmplitude,           // the generator's amplitude is 0
     GainOutOfRange,        // the factor would lie outside kLowestGain .. kHighestGain
+    Unsettled,             // the readings of the time taken still moved, or held the generator's last change
+    Overload,              // the card's input reached full scale in the time taken
 };
 
 struct GainSolution {
@@ -45,6 +57,11 @@ GainSolution solveAmmeterGain(double meanRms, double meanReading, double trueMil
 // The voltmeter, its offset included: the gain g with (g * meanRms * 37 - 80)
 // / 24 = trueMillivolts, i.e. g = (24 * trueMillivolts + 80) / (37 * meanRms).
 GainSolution solveVoltmeterGain(double meanRms, double meanReading, double trueMillivolts);
+
+// A linear factor: `meanUnscaled` is the instrument's mean reading with a
+// factor of 1 over the chosen time, `trueValue` what the reference meter shows
+// (same unit). gain = trueValue / meanUnscaled.
+GainSolution solveLinearGain(double meanUnscaled, double trueValue);
 
 // The source: trueMillivolts is the RMS voltage at the generator output at
 // this amplitude; gain = trueMillivolts / (amplitude * 3.5 / 22).

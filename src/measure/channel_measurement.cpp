@@ -22,6 +22,9 @@ struct Channel {
     double CalibrationFactors::*gain;  // the profile's factor on r
     long double (*calibrate)(long double rms);
     std::string (*readout)(double value);
+    // The true-RMS path, with a profile: the channel's reading and its constant.
+    ChannelReading CircuitReading::*trueChannel;
+    long double (*calibrateTrue)(long double rms);
 };
 
 // One filter step: trunc(x / d + p - p / d) = trunc((x + (d - 1) p) / d).
@@ -77,12 +80,26 @@ double smoothAndSumSquares(const WorkingArray& samples, WorkingArray& f, std::in
 
 const Channel kCurrent{0, &MeasurementState::FilteredCurrent, smoothAndSumSquares<2>, &MeasurementState::CurrentSmoothing,
                        &MeasurementState::AmmeterValue, &MeasurementState::CurrentRms,
-                       &CalibrationFactors::AmmeterGain, referenceCurrent, formatAmmeterReadout};
+                       &CalibrationFactors::AmmeterGain, referenceCurrent, formatAmmeterReadout,
+                       &CircuitReading::current, trueCurrent};
 const Channel kVoltage{1, &MeasurementState::FilteredVoltage, smoothAndSumSquares<4>, &MeasurementState::VoltageSmoothing,
                        &MeasurementState::VoltmeterValue, &MeasurementState::VoltageRms,
-                       &CalibrationFactors::VoltmeterGain, referenceVoltage, formatVoltmeterReadout};
+                       &CalibrationFactors::VoltmeterGain, referenceVoltage, formatVoltmeterReadout,
+                       &CircuitReading::voltage, trueVoltage};
+
+// With a profile: the true RMS of the channel's own frames over the meter's
+// window, times the reference constant and the profile's factor.
+std::string measureTrueChannel(MeasurementState& state, const Channel& channel) {
+    const double rms = (state.LineInput.*channel.trueChannel).rms;
+    const long double gain = (*state.Calibration).*channel.gain;
+    const double value = static_cast<double>(channel.calibrateTrue(rms) * gain);
+    state.*channel.rms = rms;
+    state.*channel.value = value;
+    return channel.readout(value);
+}
 
 std::string measureChannel(MeasurementState& state, const Channel& channel, std::int32_t bufferSize) {
+    if (state.Calibration && state.Calibration->OnTrueRms) return measureTrueChannel(state, channel);
     const std::int32_t n = channelEntryCount(bufferSize);
     const double sum =
         channel.smoothAndSumSquares(state.Samples1, state.*channel.filtered, channel.offset, n, state.*channel.memo);
@@ -91,7 +108,8 @@ std::string measureChannel(MeasurementState& state, const Channel& channel, std:
     if (sum != 0) {
         long double rms = std::sqrt(static_cast<long double>(sum) / n);
         rmsSeen = static_cast<double>(rms);
-        // A card's profile scales r first; without one, r goes in as it is.
+        // Factors on r (an earlier kind of profile) scale it first; without
+        // a profile, r goes in as it is.
         if (state.Calibration) rms = rms * static_cast<long double>((*state.Calibration).*channel.gain);
         value = static_cast<double>(channel.calibrate(rms));
     }

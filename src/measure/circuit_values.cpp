@@ -1,5 +1,7 @@
 #include "measure/circuit_values.h"
 
+#include "measure/reference_calibration.h"
+
 #include <limits>
 
 namespace measure {
@@ -15,6 +17,16 @@ CircuitValues circuitValues(const CircuitReading& reading, double milliampsPerSa
     v.milliwatts = reading.meanProduct * milliampsPerSample * millivoltsPerSample / 1000.0;
     v.powerFactor = reading.powerFactor;
     return v;
+}
+
+bool usesProfile(const MeasurementState& state) { return state.Calibration && state.Calibration->OnTrueRms; }
+
+CircuitValues circuitValues(const MeasurementState& state) {
+    const bool profile = usesProfile(state);
+    const double ammeter = profile ? state.Calibration->AmmeterGain : 1.0;
+    const double voltmeter = profile ? state.Calibration->VoltmeterGain : 1.0;
+    return circuitValues(state.LineInput, static_cast<double>(trueCurrent(1.0L)) * ammeter,
+                         static_cast<double>(trueVoltage(1.0L)) * voltmeter);
 }
 
 }  // namespace measure

@@ -2,6 +2,7 @@
 // A CircuitReading (sample units) in the circuit's units, given one linear
 // factor per channel, the calibration of the line input.
 #include "measure/circuit_reading.h"
+#include "measure/measurement_state.h"
 
 namespace measure {
 
@@ -15,5 +16,11 @@ struct CircuitValues {
 
 // milliampsPerSample, millivoltsPerSample: > 0.
 CircuitValues circuitValues(const CircuitReading& reading, double milliampsPerSample, double millivoltsPerSample);
+
+// The line input's circuit now: with the card's profile (factors on the true
+// RMS) its factors on the reference constants, else the reference constants
+// carried over to the true RMS (reference_calibration.h).
+CircuitValues circuitValues(const MeasurementState& state);
+bool usesProfile(const MeasurementState& state);
 
 }  // namespace measure

@@ -4,6 +4,7 @@
 // One object of this type is owned by the main window; everything is zero until
 // the window's creation handler gives the start values.
 #include "measure/calibration.h"
+#include "measure/circuit_reading.h"
 #include "measure/instrument.h"
 
 #include <array>
@@ -62,9 +63,14 @@ struct MeasurementState {
     // The card's calibration profile; absent: the reference card's constants,
     // computed exactly as without any calibration.
     std::optional<CalibrationFactors> Calibration;
-    // r of each channel's last pass, before any factor (0 when S = 0).
+    // r of each channel's last pass, before any factor (0 when S = 0); with a
+    // profile, the channel's true RMS.
     double CurrentRms = 0;
     double VoltageRms = 0;
+    // The true-RMS meter's reading of the line input after the last recorded
+    // block. With a profile the ammeter and the voltmeter read their channel's
+    // true RMS from it; the circuit's quantities always come from it.
+    CircuitReading LineInput;
 
     SmoothingMemo CurrentSmoothing;
     SmoothingMemo VoltageSmoothing;

@@ -1,6 +1,8 @@
 #include "measure/reading_history.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace measure {
 namespace {
@@ -19,36 +21,49 @@ int slotOf(Instrument instrument) {
 
 void ReadingHistory::blockRecorded(double seconds) {
     if (!std::isfinite(seconds) || seconds < 0) seconds = 0;
+    Entry entry;
+    entry.start = recorded_;
     recorded_ += seconds;
-    entries_.push_back(Entry{recorded_, {0, 0}, {0, 0}, {false, false}});
+    entry.end = recorded_;
+    entries_.push_back(entry);
     // Keep the blocks that end within the window (the newest always stays).
     while (entries_.size() > 1 && entries_.front().end <= recorded_ - window_) entries_.pop_front();
 }
 
-void ReadingHistory::measured(Instrument instrument, double rms, double reading) {
+void ReadingHistory::measured(Instrument instrument, double rms, double reading, bool overload) {
     const int slot = slotOf(instrument);
     if (slot < 0 || entries_.empty()) return;
     Entry& e = entries_.back();
     e.rms[slot] = rms;
     e.reading[slot] = reading;
     e.measured[slot] = true;
+    e.overload[slot] = overload;
 }
 
-ReadingHistory::Mean ReadingHistory::mean(Instrument instrument) const {
+ReadingHistory::Mean ReadingHistory::mean(Instrument instrument, double span) const {
     Mean m;
     const int slot = slotOf(instrument);
     if (slot < 0) return m;
     double rms = 0;
     double reading = 0;
+    double lowest = std::numeric_limits<double>::infinity();
+    double highest = -lowest;
     for (const Entry& e : entries_) {
         if (!e.measured[slot]) continue;
+        const double begins = std::min(e.start, e.end - span);
+        if (span > 0 && begins <= recorded_ - window_) continue;
+        if (m.blocks == 0) m.from = begins;
         rms += e.rms[slot];
         reading += e.reading[slot];
+        lowest = std::min(lowest, e.rms[slot]);
+        highest = std::max(highest, e.rms[slot]);
+        m.overload = m.overload || e.overload[slot];
         ++m.blocks;
     }
     if (m.blocks > 0) {
         m.rms = rms / m.blocks;
         m.reading = reading / m.blocks;
+        if (m.rms != 0) m.spread = (highest - lowest) / std::fabs(m.rms);
     }
     return m;
 }

@@ -20,25 +20,39 @@ public:
 
     // A new block of `seconds` of sound has been recorded.
     void blockRecorded(double seconds);
-    // A pass has measured the newest block: r (before any factor) and the reading.
-    // Only the ammeter and the voltmeter measure; other instruments are ignored.
-    void measured(Instrument instrument, double rms, double reading);
+    // A pass has measured the newest block: `rms`, what a factor applies to
+    // (for calibrating), the reading, and whether the card's input reached full
+    // scale in what the reading was taken over. Only the ammeter and the
+    // voltmeter measure; other instruments are ignored.
+    void measured(Instrument instrument, double rms, double reading, bool overload = false);
 
     struct Mean {
         double rms = 0;
         double reading = 0;
         int blocks = 0;  // measured blocks the mean is taken over
+        // (largest - smallest) / mean of `rms` over those blocks; 0 without any.
+        double spread = 0;
+        bool overload = false;  // some of those blocks was measured in overload
+        double from = 0;        // seconds of recorded sound where the first of them began
     };
-    Mean mean(Instrument instrument) const;
+    // Over the measured blocks of the window. A reading that takes in `span`
+    // seconds of sound before its block's end counts when all that sound lies
+    // in the window; `from` is then where the first one's sound began.
+    Mean mean(Instrument instrument, double span = 0) const;
+
+    // Seconds of sound recorded so far.
+    double recorded() const { return recorded_; }
 
     void clear() { entries_.clear(); }
 
 private:
     struct Entry {
-        double end = 0;  // seconds of recorded sound when the block was complete
+        double start = 0;  // seconds of recorded sound when the block began
+        double end = 0;    // and when it was complete
         double rms[2] = {0, 0};
         double reading[2] = {0, 0};
         bool measured[2] = {false, false};
+        bool overload[2] = {false, false};
     };
 
     double window_;

@@ -3,6 +3,7 @@
 #include "app/calibration/calibration_store.h"
 #include "app/status/status_line.h"
 #include "app/window/form.h"
+#include "measure/true_rms_meter.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -22,23 +23,59 @@ void CalibrationSession::start() {
         return;
     }
     const auto it = contents.cards.find(settings_.key);
-    if (it != contents.cards.end()) setFactors(it->second.factors, false);
+    if (it == contents.cards.end()) return;
+    const CalibrationProfile& profile = it->second;
+    if (profile.format != CalibrationProfile::kProfileFormat) {
+        // Its factors mean something else: the reference constants stay, and
+        // the file as it is, until the card is calibrated again.
+        statusLine_.set(status::StatusSlot::Calibration,
+                        QStringLiteral("Kalibraci karty %1 pořídila %2 verze programu, proto neplatí: kartu "
+                                       "zkalibrujte znovu.")
+                            .arg(settings_.key, profile.format < CalibrationProfile::kProfileFormat
+                                                    ? QStringLiteral("starší")
+                                                    : QStringLiteral("novější")));
+        return;
+    }
+    setFactors(profile.factors, false);
+}
+
+measure::ReadingHistory::Mean CalibrationSession::meanReading(measure::Instrument instrument) const {
+    // The readings whose sound lies in the last 2 s: each takes in the true-RMS
+    // meter's window before the end of its block.
+    return form_.readingHistory.mean(instrument, measure::TrueRmsMeter::kWindowSeconds);
+}
+
+measure::CalibrationRefusal CalibrationSession::readiness(measure::Instrument instrument) const {
+    if (instrument == measure::Instrument::Source) return measure::CalibrationRefusal::None;
+    const measure::ReadingHistory::Mean mean = meanReading(instrument);
+    if (mean.blocks == 0 || !(mean.rms > 0)) return measure::CalibrationRefusal::NoReading;
+    if (mean.overload) return measure::CalibrationRefusal::Overload;
+    // The generator's last change must have reached the input before the
+    // first of the blocks; the readings must agree (a reading that still took
+    // in some of the earlier sound differs from the rest).
+    if (mean.spread > kSettledSpread || mean.from < form_.generatorChangeArrives)
+        return measure::CalibrationRefusal::Unsettled;
+    return measure::CalibrationRefusal::None;
 }
 
 QString CalibrationSession::calibrate(measure::Instrument instrument, double trueValue) {
     measure::CalibrationFactors f = factors();
     measure::GainSolution solution;
     switch (instrument) {
-        case measure::Instrument::Ammeter: {
-            const auto mean = form_.readingHistory.mean(instrument);
-            solution = measure::solveAmmeterGain(mean.rms, mean.reading, trueValue);
-            if (solution.refusal == measure::CalibrationRefusal::None) f.AmmeterGain = solution.gain;
-            break;
-        }
+        case measure::Instrument::Ammeter:
         case measure::Instrument::Voltmeter: {
-            const auto mean = form_.readingHistory.mean(instrument);
-            solution = measure::solveVoltmeterGain(mean.rms, mean.reading, trueValue * 1000);
-            if (solution.refusal == measure::CalibrationRefusal::None) f.VoltmeterGain = solution.gain;
+            // Volts for the voltmeter; its readings are in mV.
+            const double scale = instrument == measure::Instrument::Voltmeter ? 1000.0 : 1.0;
+            solution = measure::solveLinearGain(meanReading(instrument).rms, trueValue * scale);
+            if (solution.refusal == measure::CalibrationRefusal::TrueValueNotPositive ||
+                solution.refusal == measure::CalibrationRefusal::NoReading)
+                break;
+            if (const auto ready = readiness(instrument); ready != measure::CalibrationRefusal::None) {
+                solution.refusal = ready;
+                break;
+            }
+            if (solution.refusal == measure::CalibrationRefusal::None)
+                (instrument == measure::Instrument::Ammeter ? f.AmmeterGain : f.VoltmeterGain) = solution.gain;
             break;
         }
         case measure::Instrument::Source:
@@ -47,6 +84,7 @@ QString CalibrationSession::calibrate(measure::Instrument instrument, double tru
             break;
     }
     if (solution.refusal != measure::CalibrationRefusal::None) return refusalText(solution.refusal, solution.gain);
+    f.OnTrueRms = true;
     setFactors(f, true);
     return {};
 }
@@ -103,6 +141,12 @@ QString refusalText(measure::CalibrationRefusal refusal, double gain) {
                                   "ustálí, a zkuste to znovu.");
         case measure::CalibrationRefusal::NoAmplitude:
             return QStringLiteral("Generátor má nulovou amplitudu: nastavte amplitudu a zkuste to znovu.");
+        case measure::CalibrationRefusal::Unsettled:
+            return QStringLiteral("Údaj se ještě mění: počkejte po poslední změně generátoru aspoň 3 s, až se "
+                                  "ustálí, a zkuste to znovu.");
+        case measure::CalibrationRefusal::Overload:
+            return QStringLiteral("Vstup zvukové karty je přebuzený (signál dosahuje plného rozsahu): snižte "
+                                  "amplitudu generátoru a zkuste to znovu.");
         case measure::CalibrationRefusal::GainOutOfRange:
             return QStringLiteral("Opravný činitel by vyšel %1, mimo rozsah 0,01 až 100: zkontrolujte zapojení "
                                   "a zadanou hodnotu.")

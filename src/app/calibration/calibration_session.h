@@ -9,6 +9,7 @@
 // is computed exactly as on the reference card.
 #include "measure/calibration.h"
 #include "measure/instrument_ranges.h"
+#include "measure/reading_history.h"
 
 #include <QJsonObject>
 #include <QObject>
@@ -56,6 +57,12 @@ public:
     const QString& file() const { return settings_.file; }
     // The instrument's reading now, as the main window uses it (mA or mV).
     double reading(measure::Instrument instrument) const;
+    // Whether the last 2 s of the instrument's readings can be calibrated
+    // against (None), or why not: no reading, an overload, or readings that
+    // still move (more than 1 % apart, or taken before the generator's last
+    // change reached the input).
+    measure::CalibrationRefusal readiness(measure::Instrument instrument) const;
+    static constexpr double kSettledSpread = 0.01;
 
     // --state "calibration": Active, Key, File, AmmeterGain, VoltmeterGain, SourceGain.
     QJsonObject stateJson() const;
@@ -64,6 +71,7 @@ signals:
     void changed();
 
 private:
+    measure::ReadingHistory::Mean meanReading(measure::Instrument instrument) const;
     void setFactors(const std::optional<measure::CalibrationFactors>& factors, bool unsaved);
 
     window::TForm1& form_;

@@ -9,11 +9,13 @@
 #include <QJsonValue>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <cmath>
 
 namespace app::calibration {
 namespace {
 
 const QLatin1String kCards("Cards");
+const QLatin1String kFormat("Format");
 
 struct FactorField {
     const char* name;
@@ -30,6 +32,7 @@ QJsonObject profileJson(const CalibrationProfile& profile) {
     QJsonObject json;
     for (const FactorField& f : kFactorFields) json[QLatin1String(f.name)] = profile.factors.*f.factor;
     json[QLatin1String("Created")] = profile.created.toUTC().toString(Qt::ISODate);
+    json[kFormat] = profile.format;
     return json;
 }
 
@@ -51,6 +54,15 @@ bool profileFromJson(const QJsonObject& json, CalibrationProfile& out, QString& 
         profile.factors.*f.factor = factor;
     }
     profile.created = QDateTime::fromString(json.value(QLatin1String("Created")).toString(), Qt::ISODate);
+    // No format: the first one, before there was a format.
+    const QJsonValue format = json.value(kFormat);
+    if (!format.isUndefined() && !(format.isDouble() && format.toDouble() == std::floor(format.toDouble()) &&
+                                   format.toDouble() >= 1 && format.toDouble() <= 1000)) {
+        problem = QStringLiteral("Format is not a whole number from 1");
+        return false;
+    }
+    profile.format = format.isUndefined() ? 1 : format.toInt();
+    profile.factors.OnTrueRms = profile.format >= 2;
     out = profile;
     return true;
 }

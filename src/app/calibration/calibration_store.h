@@ -1,6 +1,6 @@
 #pragma once
 // The calibration file: one JSON file with one entry per card,
-//   { "Cards": { "<card key>": { "AmmeterGain": 2.0, "VoltmeterGain": 2.0,
+//   { "Cards": { "<card key>": { "Format": 2, "AmmeterGain": 2.0, "VoltmeterGain": 2.0,
 //                                "SourceGain": 1.6, "Created": "2026-12-08T11:00:00Z" },
 //                ... } }
 // in $XDG_CONFIG_HOME/pristroje/calibration.json unless told otherwise.
@@ -15,10 +15,16 @@
 
 namespace app::calibration {
 
-// One card's profile: the three factors and when they were made.
+// One card's profile: the three factors and when they were made. Profiles of
+// format 2 (the current one) hold factors on the true RMS; an entry without a
+// format was made by an earlier version, whose factors scaled the reference
+// arithmetic: it is read, but the program does not apply it.
 struct CalibrationProfile {
     measure::CalibrationFactors factors;
     QDateTime created;
+    int format = kProfileFormat;
+
+    static constexpr int kProfileFormat = 2;
 };
 
 // Where the profiles live by default (through QStandardPaths).

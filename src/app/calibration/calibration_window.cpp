@@ -32,7 +32,18 @@ const char* const kInstructions =
     "Ampérmetr: zapojte multimetr do série se zátěží a bočníkem 1R a zadejte proud v mA. "
     "Voltmetr: připojte multimetr k napětí, které měří dělič M1 : 1 k, a zadejte ho ve V. "
     "Zdroj: připojte multimetr na výstup zvukové karty (LINE OUT) a zadejte napětí ve V. "
-    "Počkejte asi 2 s, až se údaj ustálí, pak stiskněte „Použít“. Nakonec kalibraci uložte.";
+    "Po každé změně generátoru počkejte asi 3 s, až je údaj ustálený, pak stiskněte „Použít“. "
+    "Nakonec kalibraci uložte.";
+
+// Whether a reading can be calibrated against now, in a word or two.
+QString readinessText(measure::CalibrationRefusal readiness) {
+    switch (readiness) {
+        case measure::CalibrationRefusal::None: return QStringLiteral("ustálený");
+        case measure::CalibrationRefusal::Unsettled: return QStringLiteral("ustaluje se…");
+        case measure::CalibrationRefusal::Overload: return QStringLiteral("přebuzený vstup");
+        default: return QStringLiteral("žádný údaj");
+    }
+}
 
 QString number(double value, int decimals) { return QLocale(QLocale::Czech).toString(value, 'f', decimals); }
 
@@ -53,8 +64,9 @@ CalibrationWindow::CalibrationWindow(CalibrationSession& session, QWidget* paren
     layout->addWidget(instructions);
 
     auto* grid = new QGridLayout;
-    const QStringList headers{QStringLiteral("Přístroj"), QStringLiteral("Ukazuje"), QStringLiteral("Skutečná hodnota"),
-                              QString(), QStringLiteral("Opravný činitel")};
+    const QStringList headers{QStringLiteral("Přístroj"),         QStringLiteral("Ukazuje"),
+                              QStringLiteral("Údaj"),             QStringLiteral("Skutečná hodnota"),
+                              QString(),                          QStringLiteral("Opravný činitel")};
     for (int c = 0; c < headers.size(); ++c) grid->addWidget(new QLabel(headers[c], this), 0, c);
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const RowText& text = kRows[i];
@@ -63,6 +75,8 @@ CalibrationWindow::CalibrationWindow(CalibrationSession& session, QWidget* paren
         row.instrument = text.instrument;
         row.reading = new QLabel(this);
         row.reading->setObjectName(prefix + QStringLiteral("Reading"));
+        row.settled = new QLabel(this);
+        row.settled->setObjectName(prefix + QStringLiteral("Settled"));
         row.trueValue = new QLineEdit(this);
         row.trueValue->setObjectName(prefix + QStringLiteral("TrueValue"));
         row.trueValue->setPlaceholderText(QString::fromUtf8(text.unit));
@@ -73,9 +87,10 @@ CalibrationWindow::CalibrationWindow(CalibrationSession& session, QWidget* paren
         const int r = static_cast<int>(i) + 1;
         grid->addWidget(new QLabel(QString::fromUtf8(text.title), this), r, 0);
         grid->addWidget(row.reading, r, 1);
-        grid->addWidget(row.trueValue, r, 2);
-        grid->addWidget(apply, r, 3);
-        grid->addWidget(row.gain, r, 4);
+        grid->addWidget(row.settled, r, 2);
+        grid->addWidget(row.trueValue, r, 3);
+        grid->addWidget(apply, r, 4);
+        grid->addWidget(row.gain, r, 5);
         connect(apply, &QPushButton::clicked, this, [this, i] { this->apply(rows_[i]); });
         connect(row.trueValue, &QLineEdit::returnPressed, this, [this, i] { this->apply(rows_[i]); });
     }
@@ -111,6 +126,9 @@ void CalibrationWindow::refresh() {
         const RowText& text = kRows[i];
         const double shown = session_.reading(text.instrument) * text.shownPerValue;
         rows_[i].reading->setText(QStringLiteral("%1 %2").arg(number(shown, 3), QString::fromUtf8(text.unit)));
+        // The source is not measured: its true value is read on the output.
+        if (text.instrument != measure::Instrument::Source)
+            rows_[i].settled->setText(readinessText(session_.readiness(text.instrument)));
         rows_[i].gain->setText(number(gains[i], 4));
     }
     QString card = QStringLiteral("Karta: %1").arg(session_.key());

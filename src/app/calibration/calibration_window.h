@@ -4,7 +4,8 @@
 // reference meter shows, a button that applies it and the factor in force;
 // "Uložit" saves, "Výchozí hodnoty (PCI 128)" goes back to the reference card.
 //
-// Widgets by object name: <instrument>Reading, <instrument>TrueValue,
+// Widgets by object name: <instrument>Reading, <instrument>Settled (whether
+// the reading has settled, for the ammeter and the voltmeter), <instrument>TrueValue,
 // <instrument>Apply, <instrument>Gain for ammeter, voltmeter and source;
 // message, save, reset, card.
 #include "measure/instrument_ranges.h"
@@ -32,6 +33,7 @@ private:
     struct Row {
         measure::Instrument instrument;
         QLabel* reading = nullptr;
+        QLabel* settled = nullptr;
         QLineEdit* trueValue = nullptr;
         QLabel* gain = nullptr;
     };

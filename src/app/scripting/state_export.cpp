@@ -7,6 +7,8 @@
 #include "audio/audio_in.h"
 #include "audio/audio_out.h"
 #include "bench/bench_driver.h"
+#include "bench/bench_rlc_truth.h"
+#include "measure/circuit_values.h"
 #include "mixer/mixer_state.h"
 #include "platform/wave/device_status.h"
 #include "platform/wave/driver_registry.h"
@@ -15,6 +17,7 @@
 #include <QLineEdit>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cmath>
 
 namespace app::scripting {
@@ -140,16 +143,61 @@ QJsonObject audioJson(const window::TForm1& form) {
 }
 
 // The bench's true values: what a reference meter would show on its circuit
-// (RMS over the last second), and its settings.
-QJsonObject benchJson(const bench::BenchDriver& bench) {
+// (RMS and mean power over the last second), the load's impedance and phase
+// at the generator's frequency, and its settings.
+QJsonObject benchJson(const bench::BenchDriver& bench, std::int32_t generatorHz) {
     const bench::BenchReading truth = bench.trueValues();
     const bench::BenchConfig& config = bench.config();
+    const bench::BenchRlc load = config.circuit.value_or(bench::BenchRlc{config.loadOhms, {}, {}});
+    const bench::BenchRlcTruth steady =
+        bench::benchRlcTruth(load, std::max<std::int32_t>(generatorHz, 1), truth.sourceMillivolts);
     return QJsonObject{{"SourceMillivolts", truth.sourceMillivolts},
                        {"LoadMillivolts", truth.loadMillivolts},
                        {"CurrentMilliamps", truth.currentMilliamps},
-                       {"LoadOhms", config.loadOhms},
+                       {"PowerMilliwatts", truth.powerMilliwatts},
+                       {"ImpedanceOhms", steady.ohms},
+                       {"PhaseDegrees", steady.phaseDegrees},
+                       {"LoadOhms", load.ohms},
                        {"InputGain", config.lineInputGain},
                        {"OutputGain", config.lineOutputGain}};
+}
+
+// The circuit's quantities from the line input's two channels, in the
+// instruments' units: the card's profile, or the reference constants.
+QJsonObject circuitJson(const measure::MeasurementState& state) {
+    const measure::CircuitValues v = measure::circuitValues(state);
+    const measure::CircuitReading& r = state.LineInput;
+    // JSON has no infinity: |Z| without a current is null.
+    const QJsonValue ohms = std::isfinite(v.ohms) ? QJsonValue(v.ohms) : QJsonValue();
+    return QJsonObject{{"CurrentMilliamps", v.milliamps},
+                       {"VoltageMillivolts", v.millivolts},
+                       {"FrequencyHz", r.frequencyHz},
+                       {"PhaseDegrees", r.phaseKnown ? QJsonValue(r.phaseDegrees) : QJsonValue()},
+                       {"ImpedanceOhms", ohms},
+                       {"PowerMilliwatts", v.milliwatts},
+                       {"PowerFactor", v.powerFactor},
+                       {"Constants", measure::usesProfile(state) ? "profile" : "reference"},
+                       {"CurrentOverload", r.current.overload},
+                       {"VoltageOverload", r.voltage.overload},
+                       {"Settled", r.settled}};
+}
+
+// The circuit's line of --print-readouts.
+QString circuitSummary(const measure::MeasurementState& state) {
+    const measure::CircuitValues v = measure::circuitValues(state);
+    const measure::CircuitReading& r = state.LineInput;
+    QString line = QStringLiteral("circuit %1 mA, %2 mV, %3 Hz, phase %4 deg, |Z| %5 ohm, P %6 mW, cos phi %7 (%8)")
+                       .arg(v.milliamps, 0, 'f', 3)
+                       .arg(v.millivolts, 0, 'f', 3)
+                       .arg(r.frequencyHz, 0, 'f', 3)
+                       .arg(r.phaseKnown ? QString::number(r.phaseDegrees, 'f', 2) : QStringLiteral("-"))
+                       .arg(std::isfinite(v.ohms) ? QString::number(v.ohms, 'f', 3) : QStringLiteral("-"))
+                       .arg(v.milliwatts, 0, 'f', 4)
+                       .arg(v.powerFactor, 0, 'f', 4)
+                       .arg(measure::usesProfile(state) ? QStringLiteral("profile") : QStringLiteral("reference"));
+    if (r.current.overload) line += QStringLiteral(", current overload");
+    if (r.voltage.overload) line += QStringLiteral(", voltage overload");
+    return line;
 }
 
 }  // namespace
@@ -165,10 +213,11 @@ QJsonObject exportState(const window::TForm1& form, const StateSources& sources)
         {"mixer", mixer::mixerStateJson(*form.AudioMixer1)},
         {"errors", errors},
         {"statusLine", sources.statusLine != nullptr ? sources.statusLine->shown() : QString()},
+        {"circuit", circuitJson(form.state)},
     };
     // The calibration in force (none: the reference constants) and the bench's true values.
     if (sources.calibration != nullptr) out["calibration"] = sources.calibration->stateJson();
-    if (sources.bench != nullptr) out["bench"] = benchJson(*sources.bench);
+    if (sources.bench != nullptr) out["bench"] = benchJson(*sources.bench, form.GeneratorFrequency);
     return out;
 }
 
@@ -182,7 +231,8 @@ QString readoutSummary(const window::TForm1& form) {
         .arg(form.Panel2->caption())
         .arg(s.SourceValue, 0, 'f', 3)
         .arg(form.GeneratorFrequency)
-        .arg(s.GeneratorAmplitude);
+        .arg(s.GeneratorAmplitude) +
+           QLatin1Char('\n') + circuitSummary(s);
 }
 
 }  // namespace app::scripting

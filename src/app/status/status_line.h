@@ -12,7 +12,7 @@ class QMainWindow;
 
 namespace app::status {
 
-enum class StatusSlot { Devices, Calibration, Setup, Count };
+enum class StatusSlot { Devices, Calibration, Overload, Setup, Count };
 
 class StatusLine : public QObject {
 public:

@@ -8,6 +8,7 @@
 #include "measure/instrument.h"
 #include "measure/measurement_state.h"
 #include "measure/reading_history.h"
+#include "measure/true_rms_meter.h"
 #include "render/face.h"
 
 #include <QAction>
@@ -100,6 +101,14 @@ public:
     std::int32_t GeneratorFrequency = 0;
     // The readings of the last 2 s of recorded sound, for calibrating.
     measure::ReadingHistory readingHistory;
+    // The line input's true RMS, frequency, phase and power, block by block.
+    measure::TrueRmsMeter lineInputMeter;
+    // Seconds of recorded sound (readingHistory's count) by which the
+    // generator's last change has surely reached the line input.
+    double generatorChangeArrives = 0;
+    // Called at the end of every idle pass (the parts of the program that
+    // show something of the readings besides the window's own controls).
+    std::function<void()> afterIdlePass;
 
     // --- controls (owned by the widget tree)
     controls::ImageControl* Image1 = nullptr;
@@ -158,6 +167,8 @@ private:
     void repaintWindow();
     void setGeneratorControlsVisible(bool visible);
     void startMixer();
+    // Notes when the generator's change now reaches the line input.
+    void noteGeneratorChange();
 
     platform::Idle& idle_;
     QWidget* client_ = nullptr;

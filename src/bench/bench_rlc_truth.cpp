@@ -1,9 +1,9 @@
-#include "platform/wave/bench_rlc_truth.h"
+#include "bench/bench_rlc_truth.h"
 
 #include <complex>
 #include <numbers>
 
-namespace platform::wave {
+namespace bench {
 
 BenchRlcTruth benchRlcTruth(const BenchRlc& load, double hz, double sourceMillivolts) {
     using Complex = std::complex<double>;
@@ -25,4 +25,4 @@ BenchRlcTruth benchRlcTruth(const BenchRlc& load, double hz, double sourceMilliv
     return t;
 }
 
-}  // namespace platform::wave
+}  // namespace bench

@@ -1,6 +1,6 @@
-#include "platform/wave/bench_rlc.h"
+#include "bench/bench_rlc.h"
 
-namespace platform::wave {
+namespace bench {
 namespace {
 
 constexpr double kDivider = kBenchDividerTopOhms + kBenchDividerBottomOhms;
@@ -73,4 +73,4 @@ BenchProbe BenchRlcCircuit::probe(double sourceMillivolts, double branch) const 
     return p;
 }
 
-}  // namespace platform::wave
+}  // namespace bench

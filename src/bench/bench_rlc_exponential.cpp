@@ -1,8 +1,8 @@
-#include "platform/wave/bench_rlc_exponential.h"
+#include "bench/bench_rlc_exponential.h"
 
 #include <cmath>
 
-namespace platform::wave {
+namespace bench {
 
 Matrix2 exponential(const Matrix2& m, double t) {
     const double tau = (m.a + m.d) / 2;
@@ -40,4 +40,4 @@ Matrix2 exponential(const Matrix2& m, double t) {
     return {p + q * (m.a - tau), q * m.b, q * m.c, p + q * (m.d - tau)};
 }
 
-}  // namespace platform::wave
+}  // namespace bench

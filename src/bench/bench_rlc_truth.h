@@ -3,9 +3,9 @@
 // the values a perfect pair of instruments would read, the load taken with
 // the divider across it, as the ammeter (shunt current) and the voltmeter
 // (load voltage) see it.
-#include "platform/wave/bench_rlc.h"
+#include "bench/bench_rlc.h"
 
-namespace platform::wave {
+namespace bench {
 
 struct BenchRlcTruth {
     double ohms = 0;              // |Z| = U / I
@@ -18,4 +18,4 @@ struct BenchRlcTruth {
 // For a source of `sourceMillivolts` RMS at `hz` (> 0).
 BenchRlcTruth benchRlcTruth(const BenchRlc& load, double hz, double sourceMillivolts);
 
-}  // namespace platform::wave
+}  // namespace bench

@@ -2,9 +2,9 @@
 // against the circuit's impedance worked out with complex numbers, its
 // transients against the textbook exponentials, and a resistor alone against
 // today's resistive bench.
-#include "platform/wave/bench_rlc.h"
-#include "platform/wave/bench_rlc_parse.h"
-#include "platform/wave/bench_rlc_truth.h"
+#include "bench/bench_rlc.h"
+#include "bench/bench_rlc_parse.h"
+#include "bench/bench_rlc_truth.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <numbers>
 #include <string>
 
-namespace platform::wave {
+namespace bench {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
@@ -166,4 +166,4 @@ TEST(BenchRlc, AFastLoadLagsByHalfAFrameAtMost) {
 }
 
 }  // namespace
-}  // namespace platform::wave
+}  // namespace bench

@@ -1,10 +1,10 @@
-#include "platform/wave/bench_rlc_parse.h"
+#include "bench/bench_rlc_parse.h"
 
 #include <array>
 #include <charconv>
 #include <cmath>
 
-namespace platform::wave {
+namespace bench {
 namespace {
 
 std::string_view trimmed(std::string_view s) {
@@ -144,4 +144,4 @@ BenchRlcParse parseBenchRlc(std::string_view description) {
     return result;
 }
 
-}  // namespace platform::wave
+}  // namespace bench

@@ -27,13 +27,13 @@
 // (0.2 degrees at 50 Hz, 4 degrees at 1 kHz).
 //
 // Units: mV, mA, ohms, henries, farads, seconds (H * mA / s = mV).
-#include "platform/wave/bench_circuit.h"
-#include "platform/wave/bench_rlc_exponential.h"
+#include "bench/bench_circuit.h"
+#include "bench/bench_rlc_exponential.h"
 
 #include <cstdint>
 #include <optional>
 
-namespace platform::wave {
+namespace bench {
 
 struct BenchRlc {
     double ohms = 0;                // R >= 0; 0: a wire
@@ -67,4 +67,4 @@ private:
     double capacitor_ = 0;  // across the capacitor, mV, likewise
 };
 
-}  // namespace platform::wave
+}  // namespace bench

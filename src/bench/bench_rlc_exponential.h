@@ -5,7 +5,7 @@
 // with cos and sin for s^2 < 0. The real-eigenvalue case is computed from
 // the eigenvalues themselves, the smaller one exactly, so a stiff matrix (one
 // very fast and one slow decay) neither overflows nor loses the slow one.
-namespace platform::wave {
+namespace bench {
 
 struct Matrix2 {
     double a = 0, b = 0;  // first row
@@ -14,4 +14,4 @@ struct Matrix2 {
 
 Matrix2 exponential(const Matrix2& m, double t);
 
-}  // namespace platform::wave
+}  // namespace bench

@@ -1,12 +1,12 @@
 // Reading the bench's load from its description, and refusing bad ones with
 // a reason.
-#include "platform/wave/bench_rlc_parse.h"
+#include "bench/bench_rlc_parse.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace platform::wave {
+namespace bench {
 namespace {
 
 TEST(BenchRlcParse, ReadsElementsWithPrefixesAndUnits) {
@@ -67,4 +67,4 @@ TEST(BenchRlcParse, RefusesBadDescriptionsSayingWhy) {
 }
 
 }  // namespace
-}  // namespace platform::wave
+}  // namespace bench

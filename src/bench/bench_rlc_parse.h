@@ -7,13 +7,13 @@
 // element's unit: ohm, ohms or Ω for R, H for L, F for C ("10uF", "2.2 kΩ").
 // Spaces around names, values and units are allowed. R >= 0, L > 0, C > 0,
 // all finite; an element left out is a wire.
-#include "platform/wave/bench_rlc.h"
+#include "bench/bench_rlc.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
 
-namespace platform::wave {
+namespace bench {
 
 struct BenchRlcParse {
     std::optional<BenchRlc> load;  // when the description is good
@@ -22,4 +22,4 @@ struct BenchRlcParse {
 
 BenchRlcParse parseBenchRlc(std::string_view description);
 
-}  // namespace platform::wave
+}  // namespace bench

@@ -1,0 +1,27 @@
+#include "app/status/overload_status.h"
+
+#include "app/status/status_line.h"
+#include "app/window/form.h"
+#include "measure/circuit_values.h"
+
+namespace app::status {
+
+QString overloadText(bool current, bool voltage) {
+    if (!current && !voltage) return {};
+    const QString which = current && voltage ? QStringLiteral("ampérmetr i voltmetr")
+                          : current          ? QStringLiteral("ampérmetr")
+                                             : QStringLiteral("voltmetr");
+    return QStringLiteral("Vstup karty je přebuzený (%1): snižte amplitudu generátoru.").arg(which);
+}
+
+OverloadStatus::OverloadStatus(const window::TForm1& form, StatusLine& line) : form_(form), line_(line) {}
+
+void OverloadStatus::update() {
+    const auto& state = form_.state;
+    const bool promised = measure::usesProfile(state);
+    line_.set(StatusSlot::Overload, promised ? overloadText(state.LineInput.current.overload,
+                                                            state.LineInput.voltage.overload)
+                                             : QString());
+}
+
+}  // namespace app::status
