@@ -1,7 +1,8 @@
 // The ALSA driver's stream control on a real sound server, through the wave
 // API: a reset hands back every queued buffer in order before it returns (the
-// one being recorded with the whole frames it holds), and a paused player
-// holds its buffers until it is restarted.
+// one being recorded with the whole frames it holds), a stopped recorder hands
+// back the buffer it was recording and a reset leaves it stopped, and a paused
+// player holds its buffers until it is restarted.
 #include "platform/wave/alsa/alsa_driver.h"
 #include "platform/wave/driver_registry.h"
 #include "platform/wave/wave_api.h"
@@ -72,6 +73,45 @@ TEST_F(WaveAlsaControl, ResetHandsBackEveryRecordingBufferInOrder) {
     EXPECT_EQ(order, (std::vector<LPARAM>{reinterpret_cast<LPARAM>(&b.headers[0]),
                                           reinterpret_cast<LPARAM>(&b.headers[1]),
                                           reinterpret_cast<LPARAM>(&b.headers[2])}));
+    for (auto& hdr : b.headers) EXPECT_EQ(waveInUnprepareHeader(h, &hdr, sizeof hdr), MMSYSERR_NOERROR);
+    EXPECT_EQ(waveInClose(h), MMSYSERR_NOERROR);
+}
+
+TEST_F(WaveAlsaControl, StopHandsBackTheBufferBeingRecordedAndResetLeavesTheRecorderStopped) {
+    const WAVEFORMATEX f = pcmFormat(44100, 2, 16);
+    HWAVEIN h{};
+    ASSERT_EQ(waveInOpen(&h, WAVE_MAPPER, &f, window.handle(), 0, CALLBACK_WINDOW), MMSYSERR_NOERROR);
+    WaveBuffers b(3, 44100 * 4);  // a second each
+    for (auto& hdr : b.headers) ASSERT_EQ(waveInPrepareHeader(h, &hdr, sizeof hdr), MMSYSERR_NOERROR);
+    ASSERT_EQ(waveInAddBuffer(h, &b.headers[0], sizeof b.headers[0]), MMSYSERR_NOERROR);
+    ASSERT_EQ(waveInAddBuffer(h, &b.headers[1], sizeof b.headers[1]), MMSYSERR_NOERROR);
+
+    // A stop gives back the buffer being recorded, with the whole frames it
+    // holds, before it returns; the next one stays queued.
+    ASSERT_EQ(waveInStart(h), MMSYSERR_NOERROR);
+    pumpFor(300);
+    ASSERT_EQ(waveInStop(h), MMSYSERR_NOERROR);
+    EXPECT_TRUE(b.headers[0].dwFlags & WHDR_DONE);
+    EXPECT_GT(b.headers[0].dwBytesRecorded, 0u);
+    EXPECT_LT(b.headers[0].dwBytesRecorded, 44100u * 4);
+    EXPECT_EQ(b.headers[0].dwBytesRecorded % 4, 0u);
+    EXPECT_FALSE(b.headers[1].dwFlags & WHDR_DONE);
+
+    // Started again, it records into the next one; a reset while recording
+    // gives that back with what it holds and leaves the recorder stopped.
+    ASSERT_EQ(waveInStart(h), MMSYSERR_NOERROR);
+    pumpFor(300);
+    ASSERT_EQ(waveInReset(h), MMSYSERR_NOERROR);
+    EXPECT_TRUE(b.headers[1].dwFlags & WHDR_DONE);
+    EXPECT_GT(b.headers[1].dwBytesRecorded, 0u);
+
+    // A buffer added after the reset is not recorded into until a start.
+    ASSERT_EQ(waveInAddBuffer(h, &b.headers[2], sizeof b.headers[2]), MMSYSERR_NOERROR);
+    pumpFor(300);
+    ASSERT_EQ(waveInReset(h), MMSYSERR_NOERROR);
+    EXPECT_TRUE(b.headers[2].dwFlags & WHDR_DONE);
+    EXPECT_EQ(b.headers[2].dwBytesRecorded, 0u);
+
     for (auto& hdr : b.headers) EXPECT_EQ(waveInUnprepareHeader(h, &hdr, sizeof hdr), MMSYSERR_NOERROR);
     EXPECT_EQ(waveInClose(h), MMSYSERR_NOERROR);
 }

@@ -1,6 +1,7 @@
 #include "platform/wave/alsa/alsa_stream.h"
 
-#include "platform/wave/alsa/alsa_device.h"
+#include "platform/wave/alsa/alsa_capture.h"
+#include "platform/wave/alsa/alsa_playback.h"
 
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -18,7 +19,11 @@ AlsaFailure AlsaStream::create(Direction direction, std::string name, const WAVE
         snd_pcm_close(pcm);
         return {MMSYSERR_NOMEM, "Cannot create the wake-up descriptor of the ALSA " + kind + " device '" + name + "'"};
     }
-    auto device = std::make_shared<AlsaDevice>(direction, name, format, pcm, setup, hardwarePause, sink, wakeFd);
+    std::shared_ptr<AlsaDevice> device;
+    if (direction == Direction::Input)
+        device = std::make_shared<AlsaCapture>(name, format, pcm, setup, sink, wakeFd);
+    else
+        device = std::make_shared<AlsaPlayback>(name, format, pcm, setup, hardwarePause, sink, wakeFd);
     auto stream = std::make_unique<AlsaStream>(device);
     try {
         stream->thread_ = std::thread([device] { device->run(); });
