@@ -223,7 +223,8 @@ ParseResult parseCommandLine(const QStringList& arguments) {
     if (!parseNumber(p.value(outputGain), o.benchOutputGain) || !(o.benchOutputGain > 0))
         return fail(QStringLiteral("--bench-output-gain takes a factor above 0"));
     if (!parseNumber(p.value(runFor), o.runFor) || o.runFor < 0 || o.runFor > kLongestRunSeconds)
-        return fail(QStringLiteral("--run-for takes a number of seconds from 0 to %1").arg(kLongestRunSeconds, 0, 'f', 0));
+        return fail(
+            QStringLiteral("--run-for takes a number of seconds from 0 to %1").arg(kLongestRunSeconds, 0, 'f', 0));
     if (o.audio == QLatin1String("file") && o.inputWav.isEmpty())
         return fail(QStringLiteral("--audio=file needs --input-wav FILE"));
     if (!o.scale.isEmpty() && o.scale != QLatin1String("auto")) {

@@ -61,16 +61,16 @@ TEST(ExitCodes, AnInputCutShortOrSoundDevicesThatDoNotExistEndWithCode1) {
     EXPECT_TRUE(s["audio"].toObject()["DeviceError"].toString().contains("cut short"));
     EXPECT_GT(s["state"].toObject()["AmmeterValue"].toDouble(), 10) << "what the file holds is read";
 
-    const auto pcm = testsupport::runProgram(
-        {"--headless", "--audio=alsa", "--input-device", "nosuchpcm", "--output-device", "nosuchpcm", "--run-for", "0"});
+    const auto pcm = testsupport::runProgram({"--headless", "--audio=alsa", "--input-device", "nosuchpcm",
+                                              "--output-device", "nosuchpcm", "--run-for", "0"});
     EXPECT_EQ(pcm.exitCode, 1) << pcm.err.constData();
 }
 
 TEST(ExitCodes, WithoutAMixerTheReadoutsSayThereIsNoReading) {
     QTemporaryDir dir;
-    const QStringList noCard{"--audio=alsa",         "--mixer-device", "nosuchcard", "--input-device", "nosuchpcm",
-                             "--output-device",      "nosuchpcm",      "--run-for",  "0",             "--print-readouts",
-                             "--snapshot",           dir.filePath("s.png")};
+    const QStringList noCard{"--audio=alsa",     "--mixer-device", "nosuchcard", "--input-device",
+                             "nosuchpcm",        "--output-device", "nosuchpcm", "--run-for",
+                             "0",                "--print-readouts"};
     testsupport::ProgramRun run;
     const QJsonObject s = testsupport::runForState(dir, noCard, &run, 1);
     ASSERT_FALSE(s.isEmpty()) << run.err.constData();

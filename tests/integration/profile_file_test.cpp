@@ -29,7 +29,8 @@ QByteArray profiles(int cards) {
     QByteArray json = "{\n    \"Cards\": {\n";
     for (int i = 0; i < cards; ++i)
         json += QStringLiteral("        \"USB Audio %1 | capture hw:%1 | playback hw:%1\": { \"AmmeterGain\": 1.25, "
-                               "\"VoltmeterGain\": 0.8, \"SourceGain\": 1.1, \"Created\": \"2026-12-08T11:00:00Z\" }%2\n")
+                               "\"VoltmeterGain\": 0.8, \"SourceGain\": 1.1, "
+                               "\"Created\": \"2026-12-08T11:00:00Z\" }%2\n")
                     .arg(i)
                     .arg(i + 1 < cards ? "," : "")
                     .toUtf8();
@@ -51,7 +52,8 @@ TEST(ProfileFile, ASaveOntoAFullDiskLeavesTheFileAsItWasAndEndsWithCode2) {
     fullDisk.fileSizeLimit = 1024;
     const testsupport::ProgramRun run = testsupport::runProgram(calibrateAndSave("--audio=sim", file), fullDisk);
     EXPECT_EQ(run.exitCode, 2) << run.err.constData();
-    EXPECT_TRUE(run.err.contains(QStringLiteral("Kalibraci nelze uložit do %1").arg(file).toUtf8())) << run.err.constData();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Kalibraci nelze uložit do %1").arg(file).toUtf8()))
+        << run.err.constData();
     EXPECT_EQ(testsupport::readFile(file), before);
     // No half-written copy, no lock left behind.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("calibration.json")});

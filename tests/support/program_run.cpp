@@ -10,7 +10,9 @@
 
 namespace testsupport {
 
-ProgramRun runProgram(const QStringList& arguments, int timeoutMs) { return runProgram(arguments, RunSetup{}, timeoutMs); }
+ProgramRun runProgram(const QStringList& arguments, int timeoutMs) {
+    return runProgram(arguments, RunSetup{}, timeoutMs);
+}
 
 ProgramRun runProgram(const QStringList& arguments, const RunSetup& setup, int timeoutMs) {
     QProcess process;

@@ -61,7 +61,8 @@ QString CalibrationSession::save(QString* note) {
     QString keptAs;
     const QString problem = saveCalibrationEntry(settings_.file, settings_.key, profile, &keptAs);
     if (!problem.isEmpty())
-        return QStringLiteral("Kalibraci nelze uložit do %1: %2. Soubor zůstal beze změny.").arg(settings_.file, problem);
+        return QStringLiteral("Kalibraci nelze uložit do %1: %2. Soubor zůstal beze změny.")
+            .arg(settings_.file, problem);
     if (!keptAs.isEmpty() && note != nullptr)
         *note = QStringLiteral("Soubor %1 nebyl čitelný profil kalibrace; jeho původní obsah je uschován v %2.")
                     .arg(settings_.file, keptAs);

@@ -48,9 +48,9 @@ FileBytes readBytes(const QString& path) {
         return out;
     out.exists = true;
     if (opened.fd < 0) {
-        out.problem = opened.kind == files::FileKind::Regular || opened.kind == files::FileKind::Missing
-                          ? QStringLiteral("nelze ho přečíst (%1)").arg(QString::fromLocal8Bit(std::strerror(opened.error)))
-                          : notRegularText(opened.kind);
+        const bool regular = opened.kind == files::FileKind::Regular || opened.kind == files::FileKind::Missing;
+        const QString why = QString::fromLocal8Bit(std::strerror(opened.error));
+        out.problem = regular ? QStringLiteral("nelze ho přečíst (%1)").arg(why) : notRegularText(opened.kind);
         return out;
     }
     QFile file;

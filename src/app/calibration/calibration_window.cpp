@@ -142,8 +142,8 @@ void CalibrationWindow::save() {
     QString note;
     const QString problem = session_.save(&note);
     if (problem.isEmpty()) {
-        tell(note.isEmpty() ? QStringLiteral("Kalibrace je uložena.") : QStringLiteral("Kalibrace je uložena. ") + note,
-             false);
+        const QString saved = QStringLiteral("Kalibrace je uložena.");
+        tell(note.isEmpty() ? saved : saved + QLatin1Char(' ') + note, false);
         return;
     }
     tell(problem, true);

@@ -136,14 +136,16 @@ bool HeadlessRunner::writeOutputs(const Options& options) {
     }
     if (!options.stateFile.isEmpty()) {
         const QByteArray json = QJsonDocument(exportState(form_, sources_)).toJson(QJsonDocument::Indented);
-        if (const QString why = writeWholeFile(options.stateFile, json); !why.isEmpty()) complain(options.stateFile, why);
+        if (const QString why = writeWholeFile(options.stateFile, json); !why.isEmpty())
+            complain(options.stateFile, why);
     }
     if (options.printReadouts) {
         const QByteArray line = readoutSummary(form_).toLocal8Bit() + '\n';
         if (std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stdout) !=
                 static_cast<std::size_t>(line.size()) ||
             std::fflush(stdout) != 0)
-            complain(QStringLiteral("the readouts to the standard output"), QString::fromLocal8Bit(std::strerror(errno)));
+            complain(QStringLiteral("the readouts to the standard output"),
+                     QString::fromLocal8Bit(std::strerror(errno)));
     }
     return ok;
 }
