@@ -22,8 +22,10 @@ QString checkRunFiles(const Options& options, const QString& calibrationFile) {
         {"--output-wav", options.outputWav}, {"--state", options.stateFile}, {"--snapshot", options.snapshot}};
     for (const auto& [outputOption, output] : outputs) {
         if (output.isEmpty()) continue;
+        // Only a regular file can be lost: /dev/null may be both.
         for (const auto& [inputOption, input] : inputs)
-            if (!input.isEmpty() && files::sameFile(native(output), native(input)))
+            if (!input.isEmpty() && files::fileKind(native(input)) == files::FileKind::Regular &&
+                files::sameFile(native(output), native(input)))
                 return QStringLiteral("%1 '%2' is the file this run reads (%3 '%4'); it would be written over")
                     .arg(QLatin1String(outputOption), output, QLatin1String(inputOption), input);
     }

@@ -100,12 +100,16 @@ QString keepBeside(const QString& path, const QByteArray& bytes, QString& proble
 }  // namespace
 
 QString defaultCalibrationFile() {
-    // Without a home, QStandardPaths would answer a folder under "/".
-    const bool usable = QDir::isAbsolutePath(qEnvironmentVariable("XDG_CONFIG_HOME")) ||
-                        QDir::isAbsolutePath(qEnvironmentVariable("HOME"));
+    const QString name = QStringLiteral("pristroje/calibration.json");
+    const QString home = qEnvironmentVariable("HOME");
     const QString location = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    if (!usable || !QDir::isAbsolutePath(location)) return {};
-    return QDir(location).filePath(QStringLiteral("pristroje/calibration.json"));
+    if (QDir::isAbsolutePath(qEnvironmentVariable("XDG_CONFIG_HOME")) ||
+        (QDir::isAbsolutePath(home) && QDir::isAbsolutePath(location)))
+        return QDir(location).filePath(name);
+    // A relative XDG_CONFIG_HOME does not count; without a home QStandardPaths
+    // would answer a folder under "/", and there is no place for the file.
+    if (QDir::isAbsolutePath(home)) return QDir(home).filePath(QStringLiteral(".config/") + name);
+    return {};
 }
 
 CalibrationFileContents readCalibrationFile(const QString& path) {

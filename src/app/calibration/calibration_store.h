@@ -33,7 +33,8 @@ struct CalibrationProfile {
 inline constexpr qint64 kLargestCalibrationFile = 1024 * 1024;
 
 // Where the profiles live by default (through QStandardPaths); empty when
-// there is no usable place: neither XDG_CONFIG_HOME nor HOME is an absolute path.
+// there is no usable place: neither XDG_CONFIG_HOME nor HOME is an absolute
+// path (a relative XDG_CONFIG_HOME is ignored, as the XDG rules say).
 QString defaultCalibrationFile();
 
 struct CalibrationFileContents {

@@ -229,10 +229,13 @@ TEST(CalibrationStore, WithoutAHomeThereIsNoDefaultFile) {
     const QString none = app::calibration::defaultCalibrationFile();
     qputenv("XDG_CONFIG_HOME", "relative/config");
     const QString relative = app::calibration::defaultCalibrationFile();
+    qputenv("HOME", "/home/ucitel");
+    const QString relativeWithHome = app::calibration::defaultCalibrationFile();
     qputenv("HOME", home);
     qputenv("XDG_CONFIG_HOME", config);
     EXPECT_EQ(none, QString());
     EXPECT_EQ(relative, QString());
+    EXPECT_EQ(relativeWithHome, QStringLiteral("/home/ucitel/.config/pristroje/calibration.json"));
     EXPECT_FALSE(app::calibration::defaultCalibrationFile().isEmpty());
 }
 
