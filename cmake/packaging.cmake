@@ -64,8 +64,9 @@ analog band meter with a sliding pointer, or a large digital readout.
 
 Without the measuring unit the program runs on a built-in virtual
 measuring bench.")
-# Libraries found by dpkg-shlibdeps; the fonts the faces are drawn with, and
-# the SVG support of Qt for the window icon, are loaded at run time.
+# Libraries (Qt, ALSA, libsndfile, libsamplerate) found by dpkg-shlibdeps;
+# the fonts the faces are drawn with, and the SVG support of Qt for the window
+# icon, are loaded at run time.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-urw-base35, fonts-dejavu-core, libqt6svg6")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libasound2-dev libsndfile1-dev
+  libasound2-dev libsndfile1-dev libsamplerate0-dev
   libgtest-dev libbenchmark-dev
   fonts-liberation fonts-urw-base35 fonts-dejavu-core
   pulseaudio pulseaudio-utils libasound2-plugins alsa-utils

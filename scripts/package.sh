@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/deps.sh cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
-  libasound2-dev libsndfile1-dev dpkg-dev file help2man
+  libasound2-dev libsndfile1-dev libsamplerate0-dev dpkg-dev file help2man
 
 dir=build/package
 launcher=()

@@ -7,6 +7,9 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 
+#include <cmath>
+#include <limits>
+
 namespace app {
 namespace {
 
@@ -20,13 +23,28 @@ const char* const kDescription =
     "  calibrate:ammeter=<mA>, calibrate:voltmeter=<V>, calibrate:source=<V>\n"
     "                                 the instrument's true value now (as a reference meter shows)\n"
     "  calibration:save, calibration:reset\n"
-    "A disabled or unknown menu entry, a hidden track bar or a refused calibration ends the run\nwith code 2.";
+    "A disabled or unknown menu entry, a hidden track bar or a refused calibration ends the run\nwith code 2.\n\n"
+    "Exit codes:\n"
+    "  0  done\n"
+    "  1  an input or output failed: a file that could not be read or written (--input-wav,\n"
+    "     --output-wav, --snapshot, --images, --state, --print-readouts), a sound device that\n"
+    "     could not be opened or failed during a headless run; what could be written was written\n"
+    "  2  a bad command line or a refused action: an option or action that cannot be used, an\n"
+    "     input file that cannot be used as one, a calibration that cannot be saved";
 
+// Virtual time is counted in nanoseconds in 64 bits: a run of all its waits
+// and --run-for together stays far within that (about 31 years).
+constexpr double kLongestRunSeconds = 1e9;
+
+// A finite number ("nan" and "inf" are not numbers of anything here).
 bool parseNumber(const QString& text, double& out) {
     bool ok = false;
     out = text.toDouble(&ok);
-    return ok;
+    return ok && std::isfinite(out);
 }
+
+// The seconds of a well-formed wait:<seconds> action.
+double waitSeconds(const QString& action) { return action.section(QLatin1Char(':'), 1).toDouble(); }
 
 }  // namespace
 
@@ -34,8 +52,24 @@ QString checkActionSyntax(const QString& action) {
     static const QRegularExpression menu(QStringLiteral("^menu:.+$"));
     static const QRegularExpression track(QStringLiteral("^track:(TrackBar1|TrackBar2)=-?\\d+$"));
     static const QRegularExpression wait(QStringLiteral("^wait:\\d+(\\.\\d+)?$"));
-    if (menu.match(action).hasMatch() || track.match(action).hasMatch() || wait.match(action).hasMatch())
-        return {};
+    if (menu.match(action).hasMatch()) return {};
+    // A position or a time is checked as what it becomes: a track bar's
+    // position is a 32-bit integer, a wait a number of nanoseconds.
+    if (track.match(action).hasMatch()) {
+        bool ok = false;
+        action.section(QLatin1Char('='), 1).toInt(&ok);
+        if (ok) return {};
+        return QStringLiteral("bad action \"%1\": a track bar position is a whole number from %2 to %3")
+            .arg(action)
+            .arg(std::numeric_limits<int>::min())
+            .arg(std::numeric_limits<int>::max());
+    }
+    if (wait.match(action).hasMatch()) {
+        if (waitSeconds(action) <= kLongestRunSeconds) return {};
+        return QStringLiteral("bad action \"%1\": a wait lasts at most %2 seconds")
+            .arg(action)
+            .arg(kLongestRunSeconds, 0, 'f', 0);
+    }
     static const QRegularExpression calibrate(
         QStringLiteral("^calibrate:(ammeter|voltmeter|source)=-?\\d+(\\.\\d+)?$"));
     static const QRegularExpression calibration(QStringLiteral("^calibration:(save|reset)$"));
@@ -182,7 +216,6 @@ ParseResult parseCommandLine(const QStringList& arguments) {
         result.message = message;
         return result;
     };
-    double seedValue = 1;
     if (!parseNumber(p.value(load), o.benchLoad) || o.benchLoad <= 0)
         return fail(QStringLiteral("--bench-load takes a resistance in ohms above 0"));
     if (p.isSet(circuit)) {
@@ -194,15 +227,16 @@ ParseResult parseCommandLine(const QStringList& arguments) {
     }
     if (!parseNumber(p.value(noise), o.benchNoise) || o.benchNoise < 0)
         return fail(QStringLiteral("--bench-noise takes a level of 0 or more"));
-    if (!parseNumber(p.value(seed), seedValue) || seedValue < 0 || seedValue > 4294967295.0)
-        return fail(QStringLiteral("--bench-seed takes a whole number from 0 to 4294967295"));
-    o.benchSeed = static_cast<quint32>(seedValue);
+    bool seedOk = false;
+    o.benchSeed = p.value(seed).toUInt(&seedOk, 10);
+    if (!seedOk) return fail(QStringLiteral("--bench-seed takes a whole number from 0 to 4294967295"));
     if (!parseNumber(p.value(inputGain), o.benchInputGain) || !(o.benchInputGain > 0))
         return fail(QStringLiteral("--bench-input-gain takes a factor above 0"));
     if (!parseNumber(p.value(outputGain), o.benchOutputGain) || !(o.benchOutputGain > 0))
         return fail(QStringLiteral("--bench-output-gain takes a factor above 0"));
-    if (!parseNumber(p.value(runFor), o.runFor) || o.runFor < 0)
-        return fail(QStringLiteral("--run-for takes a number of seconds of 0 or more"));
+    if (!parseNumber(p.value(runFor), o.runFor) || o.runFor < 0 || o.runFor > kLongestRunSeconds)
+        return fail(
+            QStringLiteral("--run-for takes a number of seconds from 0 to %1").arg(kLongestRunSeconds, 0, 'f', 0));
     if (o.audio == QLatin1String("file") && o.inputWav.isEmpty())
         return fail(QStringLiteral("--audio=file needs --input-wav FILE"));
     if (!o.scale.isEmpty() && o.scale != QLatin1String("auto")) {
@@ -210,10 +244,15 @@ ParseResult parseCommandLine(const QStringList& arguments) {
         if (!parseNumber(o.scale, factor) || !(factor >= 0.5 && factor <= 4.0))
             return fail(QStringLiteral("--scale takes a factor from 0.5 to 4, or auto"));
     }
+    double runSeconds = o.runFor;
     for (const QString& a : o.actions) {
         const QString problem = checkActionSyntax(a);
         if (!problem.isEmpty()) return fail(problem);
+        if (a.startsWith(QLatin1String("wait:"))) runSeconds += waitSeconds(a);
     }
+    if (runSeconds > kLongestRunSeconds)
+        return fail(QStringLiteral("the waits and --run-for add up to more than %1 seconds")
+                        .arg(kLongestRunSeconds, 0, 'f', 0));
     // In the window, --snapshot and --state are written when the standard input ends (window_report.h).
     const bool headlessOnly = !o.actions.isEmpty() || !o.imagesDir.isEmpty() || o.printReadouts;
     if (headlessOnly && !o.headless)

@@ -4,6 +4,7 @@
 #include "app/calibration/calibration_setup.h"
 #include "app/command_line.h"
 #include "app/program_icon.h"
+#include "app/run_files.h"
 #include "app/scripting/headless_runner.h"
 #include "app/scripting/window_report.h"
 #include "app/status/device_status_bar.h"
@@ -48,8 +49,12 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    QString error = app::checkRunFiles(options, app::calibration::calibrationFile(options));
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "pristroje: %s\n", error.toLocal8Bit().constData());
+        return 2;
+    }
     app::AudioSetup audio;
-    QString error;
     if (!app::setupAudio(options, audio, error)) {
         std::fprintf(stderr, "pristroje: %s\n", error.toLocal8Bit().constData());
         return 2;

@@ -89,13 +89,21 @@ QString CalibrationSession::calibrate(measure::Instrument instrument, double tru
     return {};
 }
 
-QString CalibrationSession::save() {
+QString CalibrationSession::save(QString* note) {
+    if (settings_.file.isEmpty())
+        return QStringLiteral("Kalibraci nelze uložit: není známa složka pro nastavení (proměnné HOME ani "
+                              "XDG_CONFIG_HOME neudávají platnou cestu). Soubor zadejte volbou --calibration.");
     std::optional<CalibrationProfile> profile;
     if (form_.state.Calibration)
         profile = CalibrationProfile{*form_.state.Calibration, QDateTime::currentDateTimeUtc()};
-    const QString problem = saveCalibrationEntry(settings_.file, settings_.key, profile);
+    QString keptAs;
+    const QString problem = saveCalibrationEntry(settings_.file, settings_.key, profile, &keptAs);
     if (!problem.isEmpty())
-        return QStringLiteral("Kalibraci nelze uložit do %1: %2").arg(settings_.file, problem);
+        return QStringLiteral("Kalibraci nelze uložit do %1: %2. Soubor zůstal beze změny.")
+            .arg(settings_.file, problem);
+    if (!keptAs.isEmpty() && note != nullptr)
+        *note = QStringLiteral("Soubor %1 nebyl čitelný profil kalibrace; jeho původní obsah je uschován v %2.")
+                    .arg(settings_.file, keptAs);
     setFactors(form_.state.Calibration, false);
     return {};
 }

@@ -45,8 +45,10 @@ public:
     // voltmeter and the source. Returns the reason it is refused, or "".
     QString calibrate(measure::Instrument instrument, double trueValue);
     // Saves the factors in force as the card's entry (after a reset: removes
-    // it). Returns what went wrong, or "".
-    QString save();
+    // it). Returns what went wrong, or "" (the file is then as it was).
+    // `note` receives what the teacher should know of a save that was done:
+    // that a file which could not be understood was kept under another name.
+    QString save(QString* note = nullptr);
     // Back to the reference card's constants (nothing is saved until save()).
     void reset();
 

@@ -17,10 +17,14 @@ QString cardKey(const Options& options, const std::string& mixerProductName) {
     return QStringLiteral("%1 | capture %2 | playback %3").arg(product, options.inputDevice, options.outputDevice);
 }
 
+QString calibrationFile(const Options& options) {
+    return options.calibrationFile.isEmpty() ? defaultCalibrationFile() : options.calibrationFile;
+}
+
 CalibrationSession& setupCalibration(window::TForm1& form, status::StatusLine& statusLine, const Options& options) {
     CalibrationSession::Settings settings;
     settings.key = cardKey(options, form.AudioMixer1->ProductName());
-    settings.file = options.calibrationFile.isEmpty() ? defaultCalibrationFile() : options.calibrationFile;
+    settings.file = calibrationFile(options);
     settings.applyProfile = !options.noCalibration;
     auto* session = new CalibrationSession(form, statusLine, settings);  // owned by the window
     session->start();

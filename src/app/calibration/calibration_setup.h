@@ -24,6 +24,10 @@ class CalibrationSession;
 
 QString cardKey(const Options& options, const std::string& mixerProductName);
 
+// The profile file of this run: --calibration, or the default file (empty
+// when there is no place for one, see defaultCalibrationFile()).
+QString calibrationFile(const Options& options);
+
 // The session of this run, owned by the window; it speaks on `statusLine`.
 CalibrationSession& setupCalibration(window::TForm1& form, status::StatusLine& statusLine, const Options& options);
 

@@ -1,147 +1,179 @@
 #include "app/calibration/calibration_store.h"
 
+#include "app/calibration/calibration_json.h"
+#include "platform/files/regular_file.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QJsonObject>
-#include <QJsonParseError>
-#include <QJsonValue>
+#include <QLockFile>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <cmath>
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
 namespace app::calibration {
 namespace {
 
-const QLatin1String kCards("Cards");
-const QLatin1String kFormat("Format");
+namespace files = platform::files;
 
-struct FactorField {
-    const char* name;
-    double measure::CalibrationFactors::*factor;
-};
+// Another program saving holds the lock for milliseconds; a lock left by a
+// program that died is taken over (QLockFile checks its process).
+constexpr int kLockWaitMs = 10000;
 
-constexpr FactorField kFactorFields[] = {
-    {"AmmeterGain", &measure::CalibrationFactors::AmmeterGain},
-    {"VoltmeterGain", &measure::CalibrationFactors::VoltmeterGain},
-    {"SourceGain", &measure::CalibrationFactors::SourceGain},
-};
-
-QJsonObject profileJson(const CalibrationProfile& profile) {
-    QJsonObject json;
-    for (const FactorField& f : kFactorFields) json[QLatin1String(f.name)] = profile.factors.*f.factor;
-    json[QLatin1String("Created")] = profile.created.toUTC().toString(Qt::ISODate);
-    json[kFormat] = profile.format;
-    return json;
+QString notRegularText(files::FileKind kind) {
+    switch (kind) {
+        case files::FileKind::Folder: return QStringLiteral("je to složka, ne soubor");
+        case files::FileKind::Fifo: return QStringLiteral("je to roura (FIFO), ne obyčejný soubor");
+        case files::FileKind::Device: return QStringLiteral("je to zařízení, ne obyčejný soubor");
+        default: return QStringLiteral("není to obyčejný soubor");
+    }
 }
 
-// Reads an entry; false with what is wrong in `problem` (a factor missing,
-// not a number or outside 0.01 .. 100).
-bool profileFromJson(const QJsonObject& json, CalibrationProfile& out, QString& problem) {
-    CalibrationProfile profile;
-    for (const FactorField& f : kFactorFields) {
-        const QJsonValue v = json.value(QLatin1String(f.name));
-        if (!v.isDouble()) {
-            problem = QStringLiteral("%1 is missing or not a number").arg(QLatin1String(f.name));
-            return false;
-        }
-        const double factor = v.toDouble();
-        if (!(factor >= measure::kLowestGain && factor <= measure::kHighestGain)) {
-            problem = QStringLiteral("%1 = %2 lies outside 0.01 .. 100").arg(QLatin1String(f.name)).arg(factor);
-            return false;
-        }
-        profile.factors.*f.factor = factor;
+// A file's bytes, when it is a regular file of at most kLargestCalibrationFile bytes.
+struct FileBytes {
+    bool exists = false;
+    QString problem;  // why it cannot be read
+    QByteArray bytes;
+};
+
+FileBytes readBytes(const QString& path) {
+    FileBytes out;
+    const files::OpenedFile opened = files::openRegularFile(QFile::encodeName(path).toStdString());
+    if (opened.fd < 0 && opened.kind == files::FileKind::Missing &&
+        (opened.error == 0 || opened.error == ENOENT || opened.error == ENOTDIR))
+        return out;
+    out.exists = true;
+    if (opened.fd < 0) {
+        const bool regular = opened.kind == files::FileKind::Regular || opened.kind == files::FileKind::Missing;
+        const QString why = QString::fromLocal8Bit(std::strerror(opened.error));
+        out.problem = regular ? QStringLiteral("nelze ho přečíst (%1)").arg(why) : notRegularText(opened.kind);
+        return out;
     }
-    profile.created = QDateTime::fromString(json.value(QLatin1String("Created")).toString(), Qt::ISODate);
-    // No format: the first one, before there was a format.
-    const QJsonValue format = json.value(kFormat);
-    if (!format.isUndefined() && !(format.isDouble() && format.toDouble() == std::floor(format.toDouble()) &&
-                                   format.toDouble() >= 1 && format.toDouble() <= 1000)) {
-        problem = QStringLiteral("Format is not a whole number from 1");
-        return false;
+    QFile file;
+    if (!file.open(opened.fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(opened.fd);
+        out.problem = QStringLiteral("nelze ho přečíst (%1)").arg(file.errorString());
+        return out;
     }
-    profile.format = format.isUndefined() ? 1 : format.toInt();
-    profile.factors.OnTrueRms = profile.format >= 2;
-    out = profile;
-    return true;
+    // Never more than the limit and one byte is read, whatever the file claims.
+    if (opened.size <= kLargestCalibrationFile) out.bytes = file.read(kLargestCalibrationFile + 1);
+    if (file.error() != QFileDevice::NoError)
+        out.problem = QStringLiteral("nelze ho přečíst (%1)").arg(file.errorString());
+    else if (opened.size > kLargestCalibrationFile || out.bytes.size() > kLargestCalibrationFile)
+        out.problem = QStringLiteral("je větší než 1 MiB, a tak to nemůže být profil kalibrace");
+    if (!out.problem.isEmpty()) out.bytes.clear();
+    return out;
 }
 
-// The file's root object; false with the reason when it is not one of ours.
-bool parseRoot(const QByteArray& bytes, QJsonObject& root, QString& error) {
-    QJsonParseError parseError{};
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parseError);
-    if (parseError.error != QJsonParseError::NoError) {
-        error = QStringLiteral("not valid JSON at offset %1: %2").arg(parseError.offset).arg(parseError.errorString());
-        return false;
+// Writes `bytes` into `path` through a new file that replaces it only when
+// complete; the reason when that fails (and `path` is as it was).
+QString writeWhole(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return QStringLiteral("nelze ho zapsat (%1)").arg(file.errorString());
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return QStringLiteral("zápis selhal (%1)").arg(why);
     }
-    if (!doc.isObject()) {
-        error = QStringLiteral("the top level is not a JSON object");
-        return false;
+    if (!file.commit()) return QStringLiteral("zápis selhal (%1)").arg(file.errorString());
+    return {};
+}
+
+// Keeps the bytes of a file that could not be understood beside it, under a
+// name that says so and when; the copy's name, or empty with `problem`.
+QString keepBeside(const QString& path, const QByteArray& bytes, QString& problem) {
+    const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd'T'HHmmss'Z'"));
+    QString copy = QStringLiteral("%1.broken-%2").arg(path, stamp);
+    for (int n = 2; QFileInfo::exists(copy); ++n) copy = QStringLiteral("%1.broken-%2-%3").arg(path, stamp).arg(n);
+    problem = writeWhole(copy, bytes);
+    if (!problem.isEmpty()) {
+        problem = QStringLiteral("nelze ho uschovat jako %1: %2").arg(copy, problem);
+        return {};
     }
-    root = doc.object();
-    if (root.contains(kCards) && !root.value(kCards).isObject()) {
-        error = QStringLiteral("\"Cards\" is not a JSON object");
-        return false;
-    }
-    return true;
+    return copy;
 }
 
 }  // namespace
 
 QString defaultCalibrationFile() {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
-        .filePath(QStringLiteral("pristroje/calibration.json"));
+    const QString name = QStringLiteral("pristroje/calibration.json");
+    const QString home = qEnvironmentVariable("HOME");
+    const QString location = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (QDir::isAbsolutePath(qEnvironmentVariable("XDG_CONFIG_HOME")) ||
+        (QDir::isAbsolutePath(home) && QDir::isAbsolutePath(location)))
+        return QDir(location).filePath(name);
+    // A relative XDG_CONFIG_HOME does not count; without a home QStandardPaths
+    // would answer a folder under "/", and there is no place for the file.
+    if (QDir::isAbsolutePath(home)) return QDir(home).filePath(QStringLiteral(".config/") + name);
+    return {};
 }
 
 CalibrationFileContents readCalibrationFile(const QString& path) {
     CalibrationFileContents out;
-    QFile file(path);
-    if (!file.exists()) return out;
-    out.exists = true;
-    if (!file.open(QIODevice::ReadOnly)) {
-        out.error = file.errorString();
+    const FileBytes file = readBytes(path);
+    out.exists = file.exists;
+    if (!file.exists) return out;
+    if (!file.problem.isEmpty()) {
+        out.error = file.problem;
         return out;
     }
     QJsonObject root;
-    if (!parseRoot(file.readAll(), root, out.error)) return out;
-    const QJsonObject cards = root.value(kCards).toObject();
-    for (auto it = cards.begin(); it != cards.end(); ++it) {
-        CalibrationProfile profile;
-        QString problem;
-        if (!it.value().isObject() || !profileFromJson(it.value().toObject(), profile, problem)) {
-            out.error = QStringLiteral("the entry \"%1\": %2")
-                            .arg(it.key(), problem.isEmpty() ? QStringLiteral("not a JSON object") : problem);
-            out.cards.clear();
-            return out;
-        }
-        out.cards.emplace(it.key(), profile);
-    }
+    if (!parseRoot(file.bytes, root, out.error)) return out;
+    if (!readCards(root, out.cards, out.error)) out.cards.clear();
     return out;
 }
 
 QString saveCalibrationEntry(const QString& path, const QString& key,
-                             const std::optional<CalibrationProfile>& profile) {
-    QJsonObject root;
-    {
-        QFile existing(path);
-        QString ignored;
-        if (existing.open(QIODevice::ReadOnly) && !parseRoot(existing.readAll(), root, ignored)) root = {};
+                             const std::optional<CalibrationProfile>& profile, QString* keptAs) {
+    // What is replaced: the file itself, or the file its symlink leads to.
+    const QFileInfo named(path);
+    const bool linked = named.isSymLink();
+    const QString target = linked ? named.canonicalFilePath() : named.absoluteFilePath();
+    if (target.isEmpty()) return QStringLiteral("je to odkaz na soubor, který neexistuje");
+    const files::FileKind kind = files::fileKind(QFile::encodeName(target).toStdString());
+    if (kind != files::FileKind::Regular && kind != files::FileKind::Missing) return notRegularText(kind);
+
+    const QString dir = QFileInfo(target).absolutePath();
+    if (!QDir().mkpath(dir)) return QStringLiteral("nelze vytvořit složku %1").arg(dir);
+    // One program at a time reads, merges and writes.
+    QLockFile lock(target + QStringLiteral(".lock"));
+    if (!lock.tryLock(kLockWaitMs)) {
+        switch (lock.error()) {
+            case QLockFile::LockFailedError:
+                return QStringLiteral("soubor právě ukládá jiný program; zkuste to znovu");
+            case QLockFile::PermissionError: return QStringLiteral("do složky %1 nelze zapisovat").arg(dir);
+            default: return QStringLiteral("soubor nelze zamknout (%1.lock)").arg(target);
+        }
     }
-    QJsonObject cards = root.value(kCards).toObject();
+
+    const FileBytes old = readBytes(target);
+    if (!old.problem.isEmpty()) return old.problem;
+    QJsonObject root;
+    if (old.exists) {
+        QString why;
+        std::map<QString, CalibrationProfile> valid;
+        const bool parsed = parseRoot(old.bytes, root, why);
+        if (!parsed || !readCards(root, valid, why)) {
+            if (linked)
+                return QStringLiteral("odkaz vede na soubor, který není čitelný profil kalibrace (%1)").arg(why);
+            QString problem;
+            const QString copy = keepBeside(target, old.bytes, problem);
+            if (copy.isEmpty()) return problem;
+            if (keptAs != nullptr) *keptAs = copy;
+            root = parsed ? withValidCards(root, valid) : QJsonObject();
+        }
+    }
+    QJsonObject cards = root.value(QLatin1String("Cards")).toObject();
     if (profile)
         cards[key] = profileJson(*profile);
     else
         cards.remove(key);
-    root[kCards] = cards;
-
-    const QString dir = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(dir)) return QStringLiteral("cannot create the folder %1").arg(dir);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-    file.write(QJsonDocument(root).toJson(QJsonDocument::Indented));
-    if (!file.commit()) return file.errorString();
-    return {};
+    root[QLatin1String("Cards")] = cards;
+    return writeWhole(target, QJsonDocument(root).toJson(QJsonDocument::Indented));
 }
 
 }  // namespace app::calibration

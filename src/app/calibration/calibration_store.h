@@ -4,8 +4,16 @@
 //                                "SourceGain": 1.6, "Created": "2026-12-08T11:00:00Z" },
 //                ... } }
 // in $XDG_CONFIG_HOME/pristroje/calibration.json unless told otherwise.
-// Reading never changes the file; saving replaces one card's entry atomically
-// and keeps everything else the file holds.
+//
+// Reading never changes the file. Only a regular file of at most 1 MiB is
+// read (a FIFO or a device is refused without waiting for it). Saving takes a
+// lock beside the file, reads it again, replaces one card's entry, keeps
+// everything else, and replaces the file only once the new one is completely
+// written; on any failure the file stays exactly as it was. It replaces only
+// a regular file, or the regular file a symlink leads to when that holds a
+// readable profile. A file that cannot be read is not saved over; one that
+// can be read but not understood is first kept beside it
+// (calibration.json.broken-<UTC time>).
 #include "measure/calibration.h"
 
 #include <QDateTime>
@@ -27,7 +35,12 @@ struct CalibrationProfile {
     static constexpr int kProfileFormat = 2;
 };
 
-// Where the profiles live by default (through QStandardPaths).
+// Profile files larger than this are refused.
+inline constexpr qint64 kLargestCalibrationFile = 1024 * 1024;
+
+// Where the profiles live by default (through QStandardPaths); empty when
+// there is no usable place: neither XDG_CONFIG_HOME nor HOME is an absolute
+// path (a relative XDG_CONFIG_HOME is ignored, as the XDG rules say).
 QString defaultCalibrationFile();
 
 struct CalibrationFileContents {
@@ -39,8 +52,9 @@ struct CalibrationFileContents {
 CalibrationFileContents readCalibrationFile(const QString& path);
 
 // Writes `profile` as the entry of `key`, or removes that entry when there is
-// none. The other cards' entries stay; a file that cannot be understood is
-// replaced. Returns what went wrong, or an empty string.
-QString saveCalibrationEntry(const QString& path, const QString& key, const std::optional<CalibrationProfile>& profile);
+// none. Returns what went wrong, or an empty string. `keptAs` receives the
+// name of the copy of a file that could not be understood, if one was made.
+QString saveCalibrationEntry(const QString& path, const QString& key, const std::optional<CalibrationProfile>& profile,
+                             QString* keptAs = nullptr);
 
 }  // namespace app::calibration

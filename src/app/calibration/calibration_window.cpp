@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -156,8 +157,18 @@ void CalibrationWindow::apply(const Row& row) {
 }
 
 void CalibrationWindow::save() {
-    const QString problem = session_.save();
-    tell(problem.isEmpty() ? QStringLiteral("Kalibrace je uložena.") : problem, !problem.isEmpty());
+    QString note;
+    const QString problem = session_.save(&note);
+    if (problem.isEmpty()) {
+        const QString saved = QStringLiteral("Kalibrace je uložena.");
+        tell(note.isEmpty() ? saved : saved + QLatin1Char(' ') + note, false);
+        return;
+    }
+    tell(problem, true);
+    // Not saved: a message box the teacher cannot miss, which does not block the window.
+    auto* box = new QMessageBox(QMessageBox::Critical, windowTitle(), problem, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void CalibrationWindow::reset() {

@@ -2,6 +2,8 @@
 
 #include "app/calibration/calibration_session.h"
 
+#include <cstdio>
+
 namespace app::scripting {
 namespace {
 
@@ -27,7 +29,12 @@ QString performCalibrationAction(calibration::CalibrationSession* session, const
     const QString kind = action.section(QLatin1Char(':'), 0, 0);
     const QString arg = action.section(QLatin1Char(':'), 1);
     if (kind == QLatin1String("calibration")) {
-        if (arg == QLatin1String("save")) return session->save();
+        if (arg == QLatin1String("save")) {
+            QString note;
+            const QString problem = session->save(&note);
+            if (!note.isEmpty()) std::fprintf(stderr, "pristroje: %s\n", note.toLocal8Bit().constData());
+            return problem;
+        }
         if (arg == QLatin1String("reset")) {
             session->reset();
             return {};

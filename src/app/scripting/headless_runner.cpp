@@ -6,7 +6,9 @@
 #include "app/window/form.h"
 #include "platform/idle.h"
 #include "platform/virtual_clock.h"
+#include "platform/wave/device_status.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,10 +16,26 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QTimer>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace app::scripting {
+namespace {
+
+// Writes `bytes` into `path` (a file, or a pipe or device such as
+// /dev/stdout), every byte checked; the reason when that fails.
+QString writeWholeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) return file.errorString();
+    if (file.write(bytes) != bytes.size()) return file.errorString();
+    file.close();
+    if (file.error() != QFileDevice::NoError) return file.errorString();
+    return {};
+}
+
+}  // namespace
 
 HeadlessRunner::HeadlessRunner(window::TForm1& form, platform::Idle& idle, platform::VirtualClock* clock,
                                calibration::CalibrationSession* calibration, StateSources sources)
@@ -90,33 +108,55 @@ QString HeadlessRunner::perform(const QString& action) {
 
 bool HeadlessRunner::writeOutputs(const Options& options) {
     bool ok = true;
-    auto complain = [&ok](const QString& what) {
-        std::fprintf(stderr, "pristroje: cannot write %s\n", what.toLocal8Bit().constData());
+    auto complain = [&ok](const QString& what, const QString& why) {
+        std::fprintf(stderr, "pristroje: cannot write %s: %s\n", what.toLocal8Bit().constData(),
+                     why.toLocal8Bit().constData());
         ok = false;
+    };
+    auto writePng = [&complain](const QImage& image, const QString& file) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!image.save(&buffer, "PNG")) return complain(file, QStringLiteral("the picture cannot be encoded"));
+        if (const QString why = writeWholeFile(file, png); !why.isEmpty()) complain(file, why);
     };
     if (!options.snapshot.isEmpty()) {
         form_.clientArea()->repaint();
-        if (!form_.clientArea()->grab().toImage().save(options.snapshot, "PNG")) complain(options.snapshot);
+        writePng(form_.clientArea()->grab().toImage(), options.snapshot);
     }
     if (!options.imagesDir.isEmpty()) {
-        QDir().mkpath(options.imagesDir);
-        for (const char* name : {"Image1", "Image2", "Image3", "Image4", "Image5"}) {
-            auto* image = static_cast<window::controls::ImageControl*>(form_.control(QString::fromLatin1(name)));
-            const QString file = QDir(options.imagesDir).filePath(QStringLiteral("%1.png").arg(name));
-            if (!image->canvas().image().save(file, "PNG")) complain(file);
+        if (!QDir().mkpath(options.imagesDir)) {
+            complain(options.imagesDir, QStringLiteral("the folder cannot be made"));
+        } else {
+            for (const char* name : {"Image1", "Image2", "Image3", "Image4", "Image5"}) {
+                auto* image = static_cast<window::controls::ImageControl*>(form_.control(QString::fromLatin1(name)));
+                writePng(image->canvas().image(), QDir(options.imagesDir).filePath(QStringLiteral("%1.png").arg(name)));
+            }
         }
     }
     if (!options.stateFile.isEmpty()) {
-        QFile file(options.stateFile);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            file.write(QJsonDocument(exportState(form_, sources_)).toJson(QJsonDocument::Indented)) < 0)
-            complain(options.stateFile);
+        const QByteArray json = QJsonDocument(exportState(form_, sources_)).toJson(QJsonDocument::Indented);
+        if (const QString why = writeWholeFile(options.stateFile, json); !why.isEmpty())
+            complain(options.stateFile, why);
     }
     if (options.printReadouts) {
-        std::printf("%s\n", readoutSummary(form_).toLocal8Bit().constData());
-        std::fflush(stdout);
+        const QByteArray line = readoutSummary(form_).toLocal8Bit() + '\n';
+        if (std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stdout) !=
+                static_cast<std::size_t>(line.size()) ||
+            std::fflush(stdout) != 0)
+            complain(QStringLiteral("the readouts to the standard output"),
+                     QString::fromLocal8Bit(std::strerror(errno)));
     }
     return ok;
+}
+
+QString HeadlessRunner::soundFailure() const {
+    if (!form_.measuring()) return QStringLiteral("the start ended early: nothing was measured");
+    // Not the components' ErrorMessage: it also keeps refusals the program
+    // itself provokes (a Start while the device is open), which harm nothing.
+    if (const std::string error = platform::wave::lastDeviceError(); !error.empty())
+        return QStringLiteral("a sound device failed: %1").arg(QString::fromStdString(error));
+    return {};
 }
 
 int HeadlessRunner::run(const Options& options) {
@@ -129,7 +169,10 @@ int HeadlessRunner::run(const Options& options) {
         }
     }
     runFor(options.runFor);
-    return writeOutputs(options) ? 0 : 1;
+    const bool written = writeOutputs(options);
+    const QString failure = soundFailure();
+    if (!failure.isEmpty()) std::fprintf(stderr, "pristroje: %s\n", failure.toLocal8Bit().constData());
+    return written && failure.isEmpty() ? 0 : 1;
 }
 
 }  // namespace app::scripting

@@ -28,7 +28,8 @@ public:
                    calibration::CalibrationSession* calibration, StateSources sources);
 
     // Returns the process exit code: 0, or 2 for an action that cannot be done
-    // (its reason on stderr), or 1 when an output file cannot be written.
+    // (its reason on stderr; nothing is written), or 1 when an output cannot be
+    // written or the sound input or output failed (after writing what it could).
     int run(const Options& options);
 
     // Handles every queued event, then runs one idle pass.
@@ -38,6 +39,10 @@ public:
     // Writes the snapshot, the images and the state the options ask for (and
     // prints the readouts); false when a file cannot be written.
     bool writeOutputs(const Options& options);
+    // Why the sound did not work in this run, or "": the start ended early (no
+    // mixer), or a device failed (an ALSA device that could not be opened, the
+    // input or output WAV file).
+    QString soundFailure() const;
 
 private:
     // Performs one --do action; returns the reason it cannot be done, or "".

@@ -115,6 +115,8 @@ QJsonObject stateJson(const window::TForm1& form) {
         {"SourceAnalogOff", s.SourceAnalogOff},
         {"GeneratorAmplitude", s.GeneratorAmplitude},
         {"GeneratorFrequency", form.GeneratorFrequency},
+        // False when the start ended early: the values above were never measured.
+        {"Measuring", form.measuring()},
     };
 }
 
@@ -223,6 +225,12 @@ QJsonObject exportState(const window::TForm1& form, const StateSources& sources)
 
 QString readoutSummary(const window::TForm1& form) {
     const auto& s = form.state;
+    if (!form.measuring())
+        return QStringLiteral("no reading (the start ended early): ammeter \"%1\", voltmeter \"%2\", generator %3 Hz "
+                              "amplitude %4")
+            .arg(form.Panel3->caption(), form.Panel2->caption())
+            .arg(form.GeneratorFrequency)
+            .arg(s.GeneratorAmplitude);
     return QStringLiteral("ammeter %1 mA (\"%2\"), voltmeter %3 mV (\"%4\"), source %5 mV, generator %6 Hz "
                           "amplitude %7")
         .arg(s.AmmeterValue, 0, 'f', 3)

@@ -29,7 +29,8 @@ struct StateSources {
 
 QJsonObject exportState(const window::TForm1& form, const StateSources& sources);
 
-// One line with the readings, for a headless run's console.
+// One line with the readings, for a headless run's console; "no reading"
+// when the start ended early.
 QString readoutSummary(const window::TForm1& form);
 
 }  // namespace app::scripting

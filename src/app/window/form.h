@@ -143,6 +143,13 @@ public:
     // reason it cannot be chosen (unknown, disabled, inside a disabled submenu).
     QString chooseMenuEntry(const QString& name);
 
+    // True once FormCreate has run to its end: the measuring passes run and
+    // the readouts show what the instruments read.
+    bool measuring() const { return measuring_; }
+    // The start ended early (the mixer raised): the instruments' digital
+    // readouts say that there is no reading instead of their design captions.
+    void showNoReading();
+
     // The application's default error handler: keeps the text (for --state),
     // and shows it in a message box, or on stderr when there is no screen.
     void showError(const QString& text);
@@ -177,6 +184,7 @@ private:
     std::map<QString, QString> parentOf_;
     QStringList errors_;
     bool fullScreen_ = false;
+    bool measuring_ = false;
     QRect normalPlace_;
     std::unique_ptr<audio::TAudioIn> audioIn_;
     std::unique_ptr<audio::TAudioOut> audioOut_;

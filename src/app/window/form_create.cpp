@@ -62,6 +62,15 @@ void TForm1::FormCreate(QObject*) {
     if (!AudioOut1->Start(AudioOut1)) AudioOut1->Start(AudioOut1);
     // From here on the measuring passes run whenever the queue is empty.
     idle_.setHandler([this](QObject* sender, bool& done) { MyIdleEvent(sender, done); });
+    measuring_ = true;
+}
+
+void TForm1::showNoReading() {
+    // Dashes where the ammeter, the voltmeter and the source's readout would
+    // show a number: the design captions (123 mA, 3.28 V, 275 mV) were never measured.
+    Panel3->setCaption(QStringLiteral("--- mA"));
+    Panel2->setCaption(QStringLiteral("--- V"));
+    Panel4->setCaption(QStringLiteral("--- mV"));
 }
 
 void TForm1::startMixer() {
@@ -99,6 +108,7 @@ std::unique_ptr<TForm1> createMainWindow(platform::Idle& idle) {
         form->FormCreate(form.get());
     } catch (const std::exception& e) {
         form->showError(QString::fromUtf8(e.what()));
+        form->showNoReading();
     }
     return form;
 }

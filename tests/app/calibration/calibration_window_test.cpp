@@ -14,8 +14,11 @@
 #include "platform/wave/driver_registry.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -135,6 +138,21 @@ TEST_F(CalibrationWindowTest, CalibratesSavesAndResetsThroughItsWidgets) {
     // Saving the reference constants removes the card's entry.
     widget<QPushButton>("save")->click();
     EXPECT_EQ(app::calibration::readCalibrationFile(file_).cards.count(QStringLiteral("bench")), 0u);
+}
+
+TEST_F(CalibrationWindowTest, ASaveThatFailsSaysSoInAMessageBoxAndKeepsTheFile) {
+    runFor(3.0);
+    ASSERT_EQ(apply("source", QStringLiteral("1")).left(7), QStringLiteral("Použito"));
+    ASSERT_TRUE(QDir().mkpath(file_));  // a folder where the file should be
+    widget<QPushButton>("save")->click();
+    const QString message = widget<QLabel>("message")->text();
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Kalibraci nelze uložit do ") + file_)) << message.toStdString();
+    const auto* box = window_->findChild<QMessageBox*>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), message);
+    EXPECT_TRUE(QFileInfo(file_).isDir());
+    EXPECT_EQ(statusLine_->text(app::status::StatusSlot::Calibration),
+              QStringLiteral("Kalibrace pro kartu: bench (neuložená)"));
 }
 
 }  // namespace

@@ -1,45 +1,69 @@
 #include "platform/wave/file/file_wav_writer.h"
 
+#include "platform/files/regular_file.h"
+
 #include <sndfile.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace platform::wave::file {
 
 std::unique_ptr<FileWavWriter> FileWavWriter::open(const std::string& path, DWORD rate, WORD channels, bool append,
                                                    std::string& error) {
+    const std::string cannotWrite = "Cannot write the output WAV file '" + path + "': ";
+    // A regular file only: a FIFO or a device (/dev/full) is refused, never waited for.
+    const files::OpenedFile opened = files::openRegularFile(path, true);
+    if (opened.fd < 0) {
+        error = cannotWrite + files::openProblem(opened);
+        return nullptr;
+    }
     SF_INFO info{};
     SNDFILE* file = nullptr;
-    if (append) {
-        file = sf_open(path.c_str(), SFM_RDWR, &info);
+    if (append && opened.size > 0) {
+        file = sf_open_fd(opened.fd, SFM_RDWR, &info, SF_FALSE);
         if (file != nullptr && (info.samplerate != static_cast<int>(rate) || info.channels != channels ||
                                 (info.format & SF_FORMAT_SUBMASK) != SF_FORMAT_PCM_16)) {
             sf_close(file);
+            ::close(opened.fd);
             error = "Cannot continue the output WAV file '" + path + "': it holds another format";
             return nullptr;
         }
         if (file != nullptr && sf_seek(file, 0, SEEK_END) < 0) {
             error = "Cannot continue the output WAV file '" + path + "': " + sf_strerror(file);
             sf_close(file);
+            ::close(opened.fd);
             return nullptr;
         }
     }
     if (file == nullptr) {
+        if (::ftruncate(opened.fd, 0) != 0 || ::lseek(opened.fd, 0, SEEK_SET) != 0) {
+            error = cannotWrite + std::strerror(errno);
+            ::close(opened.fd);
+            return nullptr;
+        }
         info = SF_INFO{};
         info.samplerate = static_cast<int>(rate);
         info.channels = channels;
         info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-        file = sf_open(path.c_str(), SFM_WRITE, &info);
+        file = sf_open_fd(opened.fd, SFM_WRITE, &info, SF_FALSE);
     }
     if (file == nullptr) {
-        error = "Cannot write the output WAV file '" + path + "': " + sf_strerror(nullptr);
+        error = cannotWrite + sf_strerror(nullptr);
+        ::close(opened.fd);
         return nullptr;
     }
     sf_command(file, SFC_SET_UPDATE_HEADER_AUTO, nullptr, SF_TRUE);
-    return std::unique_ptr<FileWavWriter>(new FileWavWriter(file, path));
+    return std::unique_ptr<FileWavWriter>(new FileWavWriter(file, opened.fd, path));
 }
 
-FileWavWriter::FileWavWriter(void* file, std::string path) : file_(file), path_(std::move(path)) {}
+FileWavWriter::FileWavWriter(void* file, int fd, std::string path) : file_(file), fd_(fd), path_(std::move(path)) {}
 
-FileWavWriter::~FileWavWriter() { sf_close(static_cast<SNDFILE*>(file_)); }
+FileWavWriter::~FileWavWriter() {
+    sf_close(static_cast<SNDFILE*>(file_));
+    ::close(fd_);
+}
 
 bool FileWavWriter::write(const WAVEFORMATEX& format, const char* data, std::int64_t frames, std::string& error) {
     if (frames <= 0) return true;

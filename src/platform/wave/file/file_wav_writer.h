@@ -15,6 +15,7 @@ class FileWavWriter {
 public:
     // Creates (or replaces) `path` for `channels` channels at `rate`; with
     // `append`, an existing file of that rate and channel count is continued.
+    // Only a regular file is written (one that does not exist is created).
     // Null with the reason in `error` when that is not possible.
     static std::unique_ptr<FileWavWriter> open(const std::string& path, DWORD rate, WORD channels, bool append,
                                                std::string& error);
@@ -27,9 +28,10 @@ public:
     bool write(const WAVEFORMATEX& format, const char* data, std::int64_t frames, std::string& error);
 
 private:
-    FileWavWriter(void* file, std::string path);
+    FileWavWriter(void* file, int fd, std::string path);
 
     void* file_;  // SNDFILE
+    int fd_;
     std::string path_;
     std::vector<short> scratch_;
 };

@@ -187,6 +187,17 @@ TEST_F(WaveFileDriver, ConvertsRateChannelsAndSampleFormat) {
     EXPECT_EQ(std::vector<unsigned char>(small.begin(), small.end()), (std::vector<unsigned char>{0, 129, 255, 128}));
 }
 
+TEST_F(WaveFileDriver, AConvertedRecordingStartsAgainAtTheFilesFirstFrame) {
+    std::string data;
+    for (int i = 0; i < 48000; ++i) data += samples16({static_cast<std::int16_t>(i % 300 * 90 - 13500)});
+    writeWav(path("saw48k.wav"), 1, 1, 48000, 16, data);
+    install("saw48k.wav");
+    const auto first = as16(record(clock, pcmFormat(44100, 1, 16), 4000, 3));
+    const auto again = as16(record(clock, pcmFormat(44100, 1, 16), 4000, 3));
+    ASSERT_EQ(first.size(), 6000u);
+    EXPECT_EQ(first, again);
+}
+
 TEST_F(WaveFileDriver, UnreadableFilesAreRefusedWithPathAndReason) {
     std::ofstream(path("notes.txt")) << "This is not a sound file.\n";
     std::string error;
