@@ -2,6 +2,7 @@
 // TForm1: the main window. Built from the window definition; holds the shared
 // measurement state, the recorder, the player and the mixer; its methods are
 // the system's handlers and the thin entry points into the layers below.
+#include "app/window/client_area.h"
 #include "app/window/controls/image_control.h"
 #include "app/window/controls/panel_control.h"
 #include "app/window/controls/track_bar.h"
@@ -29,7 +30,11 @@ namespace platform {
 class Idle;
 }
 
+class QShortcut;
+
 namespace app::window {
+
+class FullScreenNote;
 
 class TForm1 : public QMainWindow {
 public:
@@ -139,14 +144,17 @@ public:
     void showError(const QString& text);
     const QStringList& errors() const { return errors_; }
 
-    // The client area as shown, in its design size.
-    QWidget* clientArea() const { return client_; }
+    // The client area as shown: the design at its size, or scaled (see
+    // ClientArea).
+    ClientArea* clientArea() const { return client_; }
 
-    // Full screen (F11): the client area fills the screen, the controls keep
-    // their places and sizes relative to it, the images render at its size.
-    // Off: the window is back at its design size.
+    // Full screen (F11 switches it, Esc leaves it): the window takes the
+    // screen, and the client area, in what the menu bar and the status line
+    // leave, shows the whole design as large as it fits; for a few seconds a
+    // note says how to leave. Off: the window is back at the size it had.
     void setFullScreen(bool on);
     void toggleFullScreen() { setFullScreen(!fullScreen_); }
+    bool fullScreen() const { return fullScreen_; }
 
 private:
     void buildControls();
@@ -158,15 +166,20 @@ private:
     void repaintWindow();
     void setGeneratorControlsVisible(bool visible);
     void startMixer();
+    void setUpWindowing();
+    // The smallest client area of a window that is not full screen.
+    QSize windowedClientMinimum() const;
 
     platform::Idle& idle_;
-    QWidget* client_ = nullptr;
+    ClientArea* client_ = nullptr;
     std::map<QString, QWidget*> controls_;
     std::map<QString, QAction*> menu_;
     std::map<QString, QString> parentOf_;
     QStringList errors_;
     bool fullScreen_ = false;
     QRect normalPlace_;
+    QShortcut* leaveFullScreen_ = nullptr;
+    FullScreenNote* fullScreenNote_ = nullptr;
     std::unique_ptr<audio::TAudioIn> audioIn_;
     std::unique_ptr<audio::TAudioOut> audioOut_;
     std::unique_ptr<mixer::TAudioMixer> mixer_;
