@@ -23,6 +23,9 @@ namespace app::calibration {
 class CalibrationSession;
 
 QString cardKey(const Options& options, const std::string& mixerProductName);
+// The card as the calibration window and the status line name it: the key,
+// or "žádná zvuková karta" when the real card cannot be used.
+QString cardName(const Options& options, const std::string& mixerProductName, bool cardUsable);
 
 // The session of this run, owned by the window; it speaks on `statusLine`.
 CalibrationSession& setupCalibration(window::TForm1& form, status::StatusLine& statusLine, const Options& options);

@@ -113,7 +113,7 @@ void CalibrationWindow::refresh() {
         rows_[i].reading->setText(QStringLiteral("%1 %2").arg(number(shown, 3), QString::fromUtf8(text.unit)));
         rows_[i].gain->setText(number(gains[i], 4));
     }
-    QString card = QStringLiteral("Karta: %1").arg(session_.key());
+    QString card = QStringLiteral("Karta: %1").arg(session_.cardName());
     if (!session_.active())
         card += QStringLiteral(" (výchozí hodnoty PCI 128)");
     else if (session_.unsaved())
