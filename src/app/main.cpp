@@ -9,6 +9,7 @@
 #include "app/status/device_status_bar.h"
 #include "app/status/setup_hint.h"
 #include "app/status/status_line.h"
+#include "app/toolkit_messages.h"
 #include "app/window/form.h"
 #include "app/window/window_scale.h"
 #include "platform/clock_pacer.h"
@@ -20,6 +21,7 @@
 #include <optional>
 
 int main(int argc, char** argv) {
+    app::quietToolkitMessages();
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     const app::ParseResult parsed = app::parseCommandLine(arguments);
@@ -39,6 +41,9 @@ int main(int argc, char** argv) {
     app::window::applyWindowScale(options, argc, argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pristroje"));
+    // The desktop entry's name: Wayland compositors match the window to the
+    // menu entry (icon, name) by it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("cz.kerbanit.pristroje"));
     app::setProgramIcon();
     render::registerFontSubstitutions();
 
