@@ -55,6 +55,12 @@ bool WindowReport::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void WindowReport::reportShown() {
+    // Not before the compositor has answered a switch (the window paints
+    // itself once more when it has).
+    if (form_.switchingFullScreen()) {
+        changed_ = true;
+        return;
+    }
     const QString line = shownLine(form_);
     if (line == lastShown_) return;
     lastShown_ = line;

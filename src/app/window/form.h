@@ -18,6 +18,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace audio {
 class TAudioIn;
@@ -31,6 +32,7 @@ class Idle;
 }
 
 class QShortcut;
+class QTimer;
 
 namespace app::window {
 
@@ -152,9 +154,17 @@ public:
     // screen, and the client area, in what the menu bar and the status line
     // leave, shows the whole design as large as it fits; for a few seconds a
     // note says how to leave. Off: the window is back at the size it had.
+    // A Wayland compositor answers a switch later: until it has, a further
+    // switch waits, and then the last one asked for is made.
     void setFullScreen(bool on);
-    void toggleFullScreen() { setFullScreen(!fullScreen_); }
+    void toggleFullScreen() { setFullScreen(!wantedFullScreen_.value_or(fullScreen_)); }
     bool fullScreen() const { return fullScreen_; }
+    // True while the compositor has not yet answered a switch.
+    bool switchingFullScreen() const { return switching_; }
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildControls();
@@ -169,6 +179,8 @@ private:
     void setUpWindowing();
     // The smallest client area of a window that is not full screen.
     QSize windowedClientMinimum() const;
+    void switched();
+    void restoreNormalPlace();
 
     platform::Idle& idle_;
     ClientArea* client_ = nullptr;
@@ -179,6 +191,9 @@ private:
     bool fullScreen_ = false;
     QRect normalPlace_;
     QShortcut* leaveFullScreen_ = nullptr;
+    bool switching_ = false;
+    std::optional<bool> wantedFullScreen_;  // asked for while switching
+    QTimer* switchTimeout_ = nullptr;
     FullScreenNote* fullScreenNote_ = nullptr;
     std::unique_ptr<audio::TAudioIn> audioIn_;
     std::unique_ptr<audio::TAudioOut> audioOut_;

@@ -6,15 +6,21 @@
 #include "app/window/window_definition.h"
 #include "app/window/window_scale.h"
 
+#include <QEvent>
 #include <QGuiApplication>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 
 namespace app::window {
 
 namespace {
 
 constexpr int kNoteMilliseconds = 5000;
+// How long a compositor may take to answer a switch before the window stops
+// waiting for it.
+constexpr int kSwitchTimeoutMilliseconds = 1000;
 
 // Wayland compositors place and size windows themselves; a client that sets
 // its own geometry there only gets in their way.
@@ -24,11 +30,20 @@ bool compositorPlacesWindows() { return QGuiApplication::platformName().startsWi
 
 void TForm1::setUpWindowing() {
     auto* fullScreen = new QShortcut(QKeySequence(Qt::Key_F11), this);
+    // A key held a little long switches once: the key's repeats, which the
+    // toolkit makes itself on Wayland when the key's release comes late (a
+    // busy machine), would switch full screen off again.
+    fullScreen->setAutoRepeat(false);
     connect(fullScreen, &QShortcut::activated, this, &TForm1::toggleFullScreen);
     leaveFullScreen_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    leaveFullScreen_->setAutoRepeat(false);
     leaveFullScreen_->setEnabled(false);
     connect(leaveFullScreen_, &QShortcut::activated, this, [this] { setFullScreen(false); });
     fullScreenNote_ = new FullScreenNote(*client_, this);
+    switchTimeout_ = new QTimer(this);
+    switchTimeout_->setSingleShot(true);
+    switchTimeout_->setInterval(kSwitchTimeoutMilliseconds);
+    connect(switchTimeout_, &QTimer::timeout, this, &TForm1::switched);
     client_->setMinimumSize(windowedClientMinimum());
 }
 
@@ -41,9 +56,18 @@ QSize TForm1::windowedClientMinimum() const {
 }
 
 void TForm1::setFullScreen(bool on) {
+    if (switching_) {
+        wantedFullScreen_ = on;
+        return;
+    }
+    wantedFullScreen_.reset();
     if (on == fullScreen_) return;
     fullScreen_ = on;
     leaveFullScreen_->setEnabled(on);
+    // Until the compositor has answered, Qt's Wayland client takes a further
+    // switch for one it has made already, and sends nothing.
+    switching_ = compositorPlacesWindows() && isVisible();
+    if (switching_) switchTimeout_->start();
     if (on) {
         // What to come back to (before it is first shown, the window's
         // geometry is not yet its own).
@@ -61,12 +85,52 @@ void TForm1::setFullScreen(bool on) {
         fullScreenNote_->hide();
         setWindowState(windowState() & ~Qt::WindowFullScreen);
         client_->setMinimumSize(windowedClientMinimum());
-        if (!isMaximized() && normalPlace_.isValid()) {
-            resize(normalPlace_.size());
-            // Without a window manager the window is put back by hand.
-            if (!compositorPlacesWindows()) move(normalPlace_.topLeft());
-        }
+        // A compositor's answer brings a size of its own: the size the
+        // window had is given back after it.
+        if (!switching_) restoreNormalPlace();
     }
+}
+
+void TForm1::restoreNormalPlace() {
+    if (isMaximized() || !normalPlace_.isValid()) return;
+    resize(normalPlace_.size());
+    // Without a window manager the window is put back by hand.
+    if (!compositorPlacesWindows()) move(normalPlace_.topLeft());
+}
+
+void TForm1::switched() {
+    if (!switching_) return;
+    switching_ = false;
+    switchTimeout_->stop();
+    if (!fullScreen_) restoreNormalPlace();
+    if (wantedFullScreen_) {
+        const bool wanted = *wantedFullScreen_;
+        setFullScreen(wanted);
+    }
+    client_->update();  // shown as it is now
+}
+
+// The compositor's answer to a switch comes as a new size or state from the
+// window system; it is taken up once Qt has finished applying it.
+void TForm1::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (switching_ && event->spontaneous()) QTimer::singleShot(0, this, &TForm1::switched);
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !event->spontaneous()) return;
+    if (switching_) {
+        QTimer::singleShot(0, this, &TForm1::switched);
+        return;
+    }
+    // Full screen switched by the window manager or the compositor itself.
+    const bool on = windowState().testFlag(Qt::WindowFullScreen);
+    if (on == fullScreen_) return;
+    fullScreen_ = on;
+    leaveFullScreen_->setEnabled(on);
+    client_->setMinimumSize(on ? QSize(0, 0) : windowedClientMinimum());
+    if (!on) fullScreenNote_->hide();
 }
 
 }  // namespace app::window
