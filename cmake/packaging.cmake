@@ -3,8 +3,11 @@
 include(GNUInstallDirs)
 
 set(PRISTROJE_APP_ID "cz.kerbanit.pristroje")
-set(PRISTROJE_HOMEPAGE "https://example.org/pristroje" CACHE STRING
-    "Home page of the program, for the package and the AppStream metadata")
+# The program has no home page yet: without one the package and the AppStream
+# metadata name none (and show no screenshot, which would have to be
+# fetched from it).
+set(PRISTROJE_HOMEPAGE "" CACHE STRING
+    "Home page of the program, for the package and the AppStream metadata (none when empty)")
 set(PRISTROJE_MAINTAINER "Učitelské přístroje <pristroje@example.org>" CACHE STRING
     "Maintainer of the Debian package")
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
@@ -13,6 +16,20 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 install(TARGETS pristroje RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES data/${PRISTROJE_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES data/pristroje.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+set(PRISTROJE_METAINFO_HOMEPAGE "")
+set(PRISTROJE_METAINFO_SCREENSHOTS "")
+if(PRISTROJE_HOMEPAGE)
+  set(PRISTROJE_METAINFO_HOMEPAGE "  <url type=\"homepage\">${PRISTROJE_HOMEPAGE}</url>\n")
+  string(CONCAT PRISTROJE_METAINFO_SCREENSHOTS
+    "  <screenshots>\n"
+    "    <screenshot type=\"default\">\n"
+    "      <caption>The ammeter, the voltmeter and the source voltmeter on the virtual bench</caption>\n"
+    "      <caption xml:lang=\"cs\">"
+    "Ampérmetr, voltmetr a voltmetr zdroje na virtuálním měřicím pracovišti</caption>\n"
+    "      <image type=\"source\" width=\"806\" height=\"585\">${PRISTROJE_HOMEPAGE}/doc/pristroje.png</image>\n"
+    "    </screenshot>\n"
+    "  </screenshots>\n")
+endif()
 configure_file(data/${PRISTROJE_APP_ID}.metainfo.xml.in ${PRISTROJE_APP_ID}.metainfo.xml @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${PRISTROJE_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
@@ -54,7 +71,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${PRISTROJE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${PRISTROJE_HOMEPAGE}")
+if(PRISTROJE_HOMEPAGE)
+  set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${PRISTROJE_HOMEPAGE}")
+endif()
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Učitelské přístroje turns a PC sound card and a small measuring unit on
 its line input into big on-screen instruments for a physics classroom:
@@ -69,5 +88,8 @@ measuring bench.")
 # icon, are loaded at run time.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-urw-base35, fonts-dejavu-core, libqt6svg6")
+# On a Wayland desktop (Debian's GNOME) Qt runs natively with its Wayland
+# platform plugin; without it the window goes through XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

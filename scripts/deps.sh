@@ -14,6 +14,7 @@ packages=(
   pipewire pipewire-pulse wireplumber dbus-daemon
   xvfb xauth
   xdotool imagemagick
+  weston qt6-wayland
   libqt6svg6 dpkg-dev file help2man lintian desktop-file-utils appstream man-db
 )
 [ $# -gt 0 ] && packages=("$@")

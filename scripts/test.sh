@@ -33,6 +33,18 @@ for _ in $(seq 50); do [ -s "$xvfb_fd_file" ] && break; sleep 0.1; done
 [ -s "$xvfb_fd_file" ] || { echo "could not start Xvfb for the window tests" >&2; exit 1; }
 gui_display=":$(head -n1 "$xvfb_fd_file")"
 
+# A Wayland compositor for the same tests (weston, 1366 x 768), native.
+wayland_dir="$server_dir/wayland"
+mkdir -p "$wayland_dir"
+trap 'scripts/wayland_session.sh stop "$wayland_dir"; kill "$xvfb_pid" 2>/dev/null; cleanup' EXIT
+wayland_exports=$(scripts/wayland_session.sh start "$wayland_dir" 1366 768) ||
+  { echo "could not start weston for the window tests" >&2; exit 1; }
+
+# What Qt expects of a session: a private runtime folder (without one each
+# test program says so on stderr).
+export XDG_RUNTIME_DIR="$server_dir/qt-runtime"
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export LSAN_OPTIONS=suppressions=$root/tests/support/lsan.supp:print_suppressions=0
@@ -44,7 +56,8 @@ for config in release asan; do
   # Tests on the shared sound server run one at a time; the rest in parallel.
   ctest --test-dir "build/$config" --output-on-failure -j "$jobs" -LE 'realaudio|package|gui' || status=1
   ctest --test-dir "build/$config" --output-on-failure -L realaudio || status=1
-  PRISTROJE_GUI_DISPLAY=$gui_display ctest --test-dir "build/$config" --output-on-failure -L gui || status=1
+  (eval "$wayland_exports" &&
+    PRISTROJE_GUI_DISPLAY=$gui_display ctest --test-dir "build/$config" --output-on-failure -L gui) || status=1
 done
 # The Debian package: one more (Release) build in build/package, where dpkg-deb exists.
 if command -v dpkg-deb >/dev/null; then

@@ -139,8 +139,8 @@ ParseResult parseCommandLine(const QStringList& arguments) {
                                       QStringLiteral("Print the readings at the end of a headless run."));
     p.addOptions({help, version, audio, inDev, outDev, mixDev, inWav, outWav, loop, load, circuit, noise, seed, list,
                   headless, runFor, doAction, snapshot, images, state, readouts});
-    const QCommandLineOption fullScreen(QStringLiteral("fullscreen"),
-                                        QStringLiteral("Start full screen (F11 switches in the window)."));
+    const QCommandLineOption fullScreen(
+        QStringLiteral("fullscreen"), QStringLiteral("Start full screen (F11 switches it in the window, Esc leaves it)."));
     const QCommandLineOption scale(QStringLiteral("scale"),
                                    QStringLiteral("Scale the whole window by a factor from 0.5 to 4, or auto: the "
                                                   "largest factor at which the window fits its screen."),

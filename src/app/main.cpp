@@ -3,7 +3,6 @@
 #include "app/audio_setup.h"
 #include "app/calibration/calibration_setup.h"
 #include "app/command_line.h"
-#include "app/program_icon.h"
 #include "app/run_files.h"
 #include "app/scripting/headless_runner.h"
 #include "app/scripting/window_report.h"
@@ -11,7 +10,9 @@
 #include "app/status/overload_status.h"
 #include "app/status/setup_hint.h"
 #include "app/status/status_line.h"
+#include "app/toolkit_messages.h"
 #include "app/window/form.h"
+#include "app/window/program_icon.h"
 #include "app/window/window_scale.h"
 #include "platform/clock_pacer.h"
 #include "platform/idle.h"
@@ -22,6 +23,7 @@
 #include <optional>
 
 int main(int argc, char** argv) {
+    app::quietToolkitMessages();
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     const app::ParseResult parsed = app::parseCommandLine(arguments);
@@ -41,7 +43,10 @@ int main(int argc, char** argv) {
     app::window::applyWindowScale(options, argc, argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pristroje"));
-    app::setProgramIcon();
+    // The desktop entry's name: Wayland compositors match the window to the
+    // menu entry (icon, name) by it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("cz.kerbanit.pristroje"));
+    app::window::setProgramIcon();
     render::registerFontSubstitutions();
 
     if (options.listDevices) {

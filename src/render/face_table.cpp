@@ -45,12 +45,10 @@ constexpr BandRows kTallBand{10, 148};
 constexpr BandRows kTopBand{T, kRuleRows.bottom};
 constexpr BandRows kTopPointerBand{kPointerBandRows.top, 148};
 
-// Numerals. A decimal point is its own text, placed between the digits of a
-// two-digit text such as "01" and just below their baseline (see
-// kDecimalPointRow); a final "10" is a "1" and a "0" 35 px apart. The 0..1 A
-// face has a point in each of "04" and "06", 36 px right of the text as on the
-// other faces (one point midway between them would lie under the unit box).
-constexpr int P = kDecimalPointRow;
+// Numerals (see "A decimal numeral" in face_table.h); a final "10" is a "1"
+// and a "0" 35 px apart. In the face font a digit is 36 px wide and the point
+// 18 px: a decimal numeral starts 9 px left of where its two digits alone
+// would.
 constexpr Numeral kZeroToTen[] = {
     {"2", 160, 0}, {"4", 297, 0}, {"6", 451, 0}, {"8", 585, 0}, {"0", 22, 0}, {"1", 705, 0}, {"0", 740, 0},
 };
@@ -58,13 +56,15 @@ constexpr Numeral kZeroToThirty[] = {
     {"0", 22, 0}, {"10", 220, 0}, {"20", 450, 0}, {"30", 675, 0},
 };
 constexpr Numeral kZeroToPoint3[] = {
-    {"0", 22, 0}, {"01", 232, 0}, {"02", 463, 0}, {"03", 690, 0}, {".", 259, P}, {".", 490, P}, {".", 717, P},
+    {"0", 22, 0}, {"0.1", 223, 0}, {"0.2", 454, 0}, {"0.3", 681, 0},
 };
+// "0.6" keeps its left edge: 9 px further left its "0" would lie under the
+// unit box.
 constexpr Numeral kAmmeterZeroToOne[] = {
-    {"0", 22, 0}, {"04", 247, 0}, {"06", 447, 0}, {".", 274, P}, {".", 474, P}, {"1", 720, 0},
+    {"0", 22, 0}, {"0.4", 238, 0}, {"0.6", 447, 0}, {"1", 720, 0},
 };
 constexpr Numeral kVoltmeterZeroToOne[] = {
-    {"0", 22, 0}, {"03", 211, 0}, {"07", 490, 0}, {".", 238, P}, {"1", 722, 0}, {".", 517, P},
+    {"0", 22, 0}, {"0.3", 202, 0}, {"0.7", 481, 0}, {"1", 722, 0},
 };
 constexpr Numeral kZeroToThree[] = {
     {"0", 22, 0}, {"1", 250, 0}, {"2", 487, 0}, {"3", 715, 0},

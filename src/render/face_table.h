@@ -68,13 +68,11 @@ struct FaceDesign {
     std::optional<BandRows> pointerBand = std::nullopt;
 };
 
-// A decimal point is written this many rows below the digits' cell top, so
-// that it hangs just below their baseline: at the designed row it would fall
-// into the bottom strokes of the "2", "3" and "7" beside it (their flat or
-// curved feet leave no column free at the baseline), and the scale would read
-// "02" for 0.2. Its x is moved to put it midway between the two digits' cells
-// (26 to 27 px right of the text; right of the "0" of "01" as elsewhere).
-inline constexpr int kDecimalPointRow = 11;
+// A decimal numeral is one text, "0.1": the point on the baseline between
+// the digits, each digit as far from it as the font's point width puts it,
+// so that the scale reads 0.1 0.2 0.3 and not "01". The text stands where the
+// two digits alone would stand, widened by the point's width on both sides
+// alike (the 0..1 A face: to the right, clear of the unit box).
 
 // The face font, looked up by this name (see render/fonts.h for its fallback).
 inline constexpr std::string_view kFaceFontName = "Arial Narow CE";

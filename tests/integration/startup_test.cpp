@@ -4,6 +4,7 @@
 #include "support/program_run.h"
 
 #include <QJsonArray>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -115,6 +116,24 @@ TEST(Startup, TwoIdenticalRunsWriteIdenticalFiles) {
         const QByteArray first = testsupport::readFile(a.filePath(f));
         ASSERT_FALSE(first.isEmpty()) << f;
         EXPECT_EQ(first, testsupport::readFile(b.filePath(f))) << f;
+    }
+}
+
+// Without a desktop session (no runtime folder) the toolkit has nothing to
+// say that a teacher or a script should read.
+TEST(Startup, HeadlessRunsWithoutASessionSayNothingOnStderr) {
+    QTemporaryDir dir;
+    for (const QStringList& arguments :
+         {QStringList{"--headless", "--audio=bench", "--run-for", "0.5", "--snapshot", dir.filePath("s.png")},
+          QStringList{"--headless", "--audio=sim", "--run-for", "0.2", "--state", dir.filePath("s.json")}}) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(PRISTROJE_BINARY), arguments);
+        ASSERT_TRUE(p.waitForFinished(120000));
+        EXPECT_EQ(p.exitCode(), 0);
+        EXPECT_EQ(p.readAllStandardError(), QByteArray()) << arguments.join(' ').toStdString();
     }
 }
 

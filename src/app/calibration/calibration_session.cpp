@@ -125,7 +125,7 @@ void CalibrationSession::setFactors(const std::optional<measure::CalibrationFact
     unsaved_ = unsaved;
     QString status;
     if (factors) {
-        status = QStringLiteral("Kalibrace pro kartu: %1").arg(settings_.key);
+        status = QStringLiteral("Kalibrace pro kartu: %1").arg(cardName());
         if (unsaved) status += QStringLiteral(" (neuložená)");
     }
     statusLine_.set(status::StatusSlot::Calibration, status);

@@ -31,6 +31,7 @@ public:
         QString key;                // the card's key (calibration_setup.h)
         QString file;               // the calibration file
         bool applyProfile = true;   // false: --no-calibration
+        QString name = {};          // the card as the teacher reads it (empty: the key)
     };
 
     // Owned by the window; says on `statusLine` which card's profile applies.
@@ -56,6 +57,7 @@ public:
     bool unsaved() const { return unsaved_; }
     measure::CalibrationFactors factors() const;  // 1, 1, 1 when none applies
     const QString& key() const { return settings_.key; }
+    const QString& cardName() const { return settings_.name.isEmpty() ? settings_.key : settings_.name; }
     const QString& file() const { return settings_.file; }
     // The instrument's reading now, as the main window uses it (mA or mV).
     double reading(measure::Instrument instrument) const;

@@ -3,6 +3,7 @@
 #include "app/calibration/calibration_session.h"
 #include "app/calibration/calibration_store.h"
 #include "app/calibration/calibration_window.h"
+#include "app/status/setup_hint.h"
 #include "app/window/form.h"
 #include "mixer/audio_mixer.h"
 
@@ -21,9 +22,15 @@ QString calibrationFile(const Options& options) {
     return options.calibrationFile.isEmpty() ? defaultCalibrationFile() : options.calibrationFile;
 }
 
+QString cardName(const Options& options, const std::string& mixerProductName, bool cardUsable) {
+    if (options.audio == QLatin1String("alsa") && !cardUsable) return QStringLiteral("žádná zvuková karta");
+    return cardKey(options, mixerProductName);
+}
+
 CalibrationSession& setupCalibration(window::TForm1& form, status::StatusLine& statusLine, const Options& options) {
     CalibrationSession::Settings settings;
     settings.key = cardKey(options, form.AudioMixer1->ProductName());
+    settings.name = cardName(options, form.AudioMixer1->ProductName(), !status::soundCardUnusable(form, options));
     settings.file = calibrationFile(options);
     settings.applyProfile = !options.noCalibration;
     auto* session = new CalibrationSession(form, statusLine, settings);  // owned by the window

@@ -23,6 +23,9 @@ namespace app::calibration {
 class CalibrationSession;
 
 QString cardKey(const Options& options, const std::string& mixerProductName);
+// The card as the calibration window and the status line name it: the key,
+// or "žádná zvuková karta" when the real card cannot be used.
+QString cardName(const Options& options, const std::string& mixerProductName, bool cardUsable);
 
 // The profile file of this run: --calibration, or the default file (empty
 // when there is no place for one, see defaultCalibrationFile()).

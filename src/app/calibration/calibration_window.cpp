@@ -132,7 +132,7 @@ void CalibrationWindow::refresh() {
             rows_[i].settled->setText(readinessText(session_.readiness(text.instrument)));
         rows_[i].gain->setText(number(gains[i], 4));
     }
-    QString card = QStringLiteral("Karta: %1").arg(session_.key());
+    QString card = QStringLiteral("Karta: %1").arg(session_.cardName());
     if (!session_.active())
         card += QStringLiteral(" (výchozí hodnoty PCI 128)");
     else if (session_.unsaved())

@@ -1,5 +1,6 @@
 #include "app/status/status_line.h"
 
+#include <QLabel>
 #include <QMainWindow>
 #include <QStatusBar>
 
@@ -23,8 +24,15 @@ void StatusLine::refresh() {
     }
     if (text == shown_) return;
     shown_ = text;
-    window_.statusBar()->setVisible(!text.isEmpty());
-    window_.statusBar()->showMessage(text);
+    QStatusBar* bar = window_.statusBar();
+    if (label_ == nullptr) {
+        // A widget of the line, not a message: a message is what a menu's tip
+        // replaces, and it would be gone for good once a menu was opened.
+        label_ = new QLabel(bar);
+        bar->addWidget(label_, 1);
+    }
+    label_->setText(text);
+    bar->setVisible(!text.isEmpty());
 }
 
 }  // namespace app::status

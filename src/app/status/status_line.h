@@ -4,10 +4,12 @@
 // force, how to start without a card); each owns one slot and sets or clears
 // its own text. The line shows the non-empty slots in slot order and is hidden
 // while all are empty, so the window looks as designed when nobody speaks.
+// The text stays when the menus show their (empty) tips on the line.
 #include <QObject>
 #include <QString>
 #include <array>
 
+class QLabel;
 class QMainWindow;
 
 namespace app::status {
@@ -29,6 +31,7 @@ private:
     void refresh();
 
     QMainWindow& window_;
+    QLabel* label_ = nullptr;  // made with the line, when first needed
     std::array<QString, static_cast<std::size_t>(StatusSlot::Count)> parts_;
     QString shown_;
 };

@@ -1,6 +1,6 @@
 #include "app/window/form.h"
 
-#include "app/window/client_layout.h"
+#include "app/window/client_area.h"
 #include "app/window/controls/control_font.h"
 #include "app/window/menu_bindings.h"
 #include "app/window/window_definition.h"
@@ -20,14 +20,11 @@ TForm1::TForm1(platform::Idle& idle, QWidget* parent) : QMainWindow(parent), idl
     setWindowTitle(QString::fromUtf8(kWindowCaption));
     QFont formFont = controls::controlFont(FontDef{});
     setFont(formFont);
-    client_ = new QWidget(this);
-    client_->setFixedSize(kClientWidth, kClientHeight);
+    client_ = new ClientArea([this](const QString& name) { return control(name); }, this);
     setCentralWidget(client_);
     buildControls();
     buildMenu();
-    new ClientLayout(*this);
-    auto* fullScreen = new QShortcut(QKeySequence(Qt::Key_F11), this);
-    connect(fullScreen, &QShortcut::activated, this, &TForm1::toggleFullScreen);
+    setUpWindowing();
 
     audioIn_ = std::make_unique<audio::TAudioIn>(this);
     AudioIn1 = audioIn_.get();
@@ -55,7 +52,7 @@ TForm1::~TForm1() {
 
 void TForm1::buildControls() {
     for (const ControlDef& def : controlDefinitions()) {
-        QWidget* parent = def.parent[0] == '\0' ? client_ : controls_.at(QString::fromUtf8(def.parent));
+        QWidget* parent = def.parent[0] == '\0' ? client_->stage() : controls_.at(QString::fromUtf8(def.parent));
         QWidget* w = nullptr;
         switch (def.kind) {
             case ControlKind::Image:

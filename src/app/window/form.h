@@ -2,6 +2,7 @@
 // TForm1: the main window. Built from the window definition; holds the shared
 // measurement state, the recorder, the player and the mixer; its methods are
 // the system's handlers and the thin entry points into the layers below.
+#include "app/window/client_area.h"
 #include "app/window/controls/image_control.h"
 #include "app/window/controls/panel_control.h"
 #include "app/window/controls/track_bar.h"
@@ -18,6 +19,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace audio {
 class TAudioIn;
@@ -30,7 +32,12 @@ namespace platform {
 class Idle;
 }
 
+class QShortcut;
+class QTimer;
+
 namespace app::window {
+
+class FullScreenNote;
 
 class TForm1 : public QMainWindow {
 public:
@@ -155,16 +162,27 @@ public:
     void showError(const QString& text);
     const QStringList& errors() const { return errors_; }
 
-    // The client area as shown, in its design size.
-    QWidget* clientArea() const { return client_; }
+    // The client area as shown: the design at its size, or scaled (see
+    // ClientArea).
+    ClientArea* clientArea() const { return client_; }
 
-    // Full screen (F11): the client area fills the screen, the controls keep
-    // their places and sizes relative to it, the images render at its size.
-    // Off: the window is back at its design size.
+    // Full screen (F11 switches it, Esc leaves it): the window takes the
+    // screen, and the client area, in what the menu bar and the status line
+    // leave, shows the whole design as large as it fits; for a few seconds a
+    // note says how to leave. Off: the window is back at the size it had.
+    // A Wayland compositor answers a switch later: until it has, a further
+    // switch waits, and then the last one asked for is made.
     void setFullScreen(bool on);
+    bool fullScreen() const { return fullScreen_; }
+    // True while the compositor has not yet answered a switch.
+    bool switchingFullScreen() const { return switching_; }
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void toggleFullScreen() { setFullScreen(!fullScreen_); }
+    void toggleFullScreen() { setFullScreen(!wantedFullScreen_.value_or(fullScreen_)); }
     void buildControls();
     void buildMenu();
     void markDefault(const QString& entryName);
@@ -176,9 +194,14 @@ private:
     void startMixer();
     // Notes when the generator's change now reaches the line input.
     void noteGeneratorChange();
+    void setUpWindowing();
+    // The smallest client area of a window that is not full screen.
+    QSize windowedClientMinimum() const;
+    void switched();
+    void restoreNormalPlace();
 
     platform::Idle& idle_;
-    QWidget* client_ = nullptr;
+    ClientArea* client_ = nullptr;
     std::map<QString, QWidget*> controls_;
     std::map<QString, QAction*> menu_;
     std::map<QString, QString> parentOf_;
@@ -186,6 +209,11 @@ private:
     bool fullScreen_ = false;
     bool measuring_ = false;
     QRect normalPlace_;
+    QShortcut* leaveFullScreen_ = nullptr;
+    bool switching_ = false;
+    std::optional<bool> wantedFullScreen_;  // asked for while switching
+    QTimer* switchTimeout_ = nullptr;
+    FullScreenNote* fullScreenNote_ = nullptr;
     std::unique_ptr<audio::TAudioIn> audioIn_;
     std::unique_ptr<audio::TAudioOut> audioOut_;
     std::unique_ptr<mixer::TAudioMixer> mixer_;

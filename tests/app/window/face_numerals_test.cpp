@@ -1,5 +1,7 @@
 // The numerals of every face as a pupil sees them: each text where the scale
-// puts it, and each decimal point a mark of its own, not hidden by a unit box.
+// puts it, and each decimal numeral read as one: "0.1", its point on the
+// baseline with a gap to the digits on both sides, nothing touching it, and
+// no part of it hidden by a unit box.
 #include "app/window/window_definition.h"
 #include "render/background.h"
 #include "render/canvas.h"
@@ -8,7 +10,9 @@
 
 #include <QRect>
 #include <gtest/gtest.h>
+#include <map>
 #include <set>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -27,12 +31,9 @@ const std::vector<Text>& expectedNumerals(FaceId face) {
     static const std::vector<Text> zeroToTen = {{"2", 160, 0}, {"4", 297, 0}, {"6", 451, 0}, {"8", 585, 0},
                                                 {"0", 22, 0},  {"1", 705, 0}, {"0", 740, 0}};
     static const std::vector<Text> zeroToThirty = {{"0", 22, 0}, {"10", 220, 0}, {"20", 450, 0}, {"30", 675, 0}};
-    static const std::vector<Text> zeroToPoint3 = {{"0", 22, 0},   {"01", 232, 0},  {"02", 463, 0}, {"03", 690, 0},
-                                                   {".", 259, 11}, {".", 490, 11}, {".", 717, 11}};
-    static const std::vector<Text> ammeterOne = {{"0", 22, 0},    {"04", 247, 0}, {"06", 447, 0},
-                                                 {".", 274, 11}, {".", 474, 11}, {"1", 720, 0}};
-    static const std::vector<Text> voltmeterOne = {{"0", 22, 0},    {"03", 211, 0}, {"07", 490, 0},
-                                                   {".", 238, 11}, {"1", 722, 0},  {".", 517, 11}};
+    static const std::vector<Text> zeroToPoint3 = {{"0", 22, 0}, {"0.1", 223, 0}, {"0.2", 454, 0}, {"0.3", 681, 0}};
+    static const std::vector<Text> ammeterOne = {{"0", 22, 0}, {"0.4", 238, 0}, {"0.6", 447, 0}, {"1", 720, 0}};
+    static const std::vector<Text> voltmeterOne = {{"0", 22, 0}, {"0.3", 202, 0}, {"0.7", 481, 0}, {"1", 722, 0}};
     static const std::vector<Text> zeroToThree = {{"0", 22, 0}, {"1", 250, 0}, {"2", 487, 0}, {"3", 715, 0}};
     static const std::vector<Text> top = {{"0", 22, 49},  {"10", 220, 49}, {"20", 455, 49}, {"30", 680, 49},
                                           {".", 266, 49}, {".", 496, 49},  {".", 727, 49}};
@@ -117,16 +118,42 @@ TEST_F(FaceNumerals, EveryTextIsWhereTheScaleHasItAndEveryPointShowsOnItsOwn) {
                                          << "," << y;
             // The top faces' points lie inside the strokes of their "0"s by
             // design: those faces read 0 10 20 30.
-            if (std::string_view(t.text) != "." || isTopFace(face)) continue;
-            // A point is a mark of its own: every pixel around it is band.
+            if (std::string_view(t.text).find('.') == std::string_view::npos || isTopFace(face)) continue;
+            // A decimal numeral: a digit, the point, a digit, with columns of
+            // band between them.
+            std::map<int, std::pair<int, int>> rowsOfColumn;  // column: top, bottom row of ink
             for (const auto& [x, y] : ink) {
+                auto [it, added] = rowsOfColumn.try_emplace(x, y, y);
+                it->second = {std::min(it->second.first, y), std::max(it->second.second, y)};
+            }
+            std::vector<QRect> parts;  // the ink of each run of columns
+            for (const auto& [x, rows] : rowsOfColumn) {
+                const QRect column(QPoint(x, rows.first), QPoint(x, rows.second));
+                if (!parts.empty() && parts.back().right() == x - 1)
+                    parts.back() |= column;
+                else
+                    parts.push_back(column);
+            }
+            ASSERT_EQ(parts.size(), 3u) << d.name << " \"" << t.text << "\" does not read as a digit, a point, a digit";
+            const QRect& point = parts[1];
+            EXPECT_GE(point.left() - parts[0].right(), 4) << d.name << " " << t.text;
+            EXPECT_GE(parts[2].left() - point.right(), 4) << d.name << " " << t.text;
+            // The point sits on the baseline: its foot on the digits' foot row
+            // (within a row: round feet overshoot it), and it is small.
+            EXPECT_LE(std::abs(point.bottom() - std::min(parts[0].bottom(), parts[2].bottom())), 1)
+                << d.name << " " << t.text;
+            EXPECT_LT(point.height() * 4, parts[2].height()) << d.name << " " << t.text;
+            // Nothing else on the face touches the point, and no part of the
+            // numeral lies under the unit box.
+            for (const auto& [x, y] : ink) {
+                ASSERT_FALSE(box.contains(x, y)) << d.name << " \"" << t.text << "\" lies under the unit box";
+                if (!point.contains(x, y)) continue;
                 for (int dy = -1; dy <= 1; ++dy)
                     for (int dx = -1; dx <= 1; ++dx)
                         if (!ink.contains({x + dx, y + dy})) {
                             ASSERT_FALSE(black(x + dx, y + dy))
-                                << d.name << " point at " << t.x << " touches ink at " << x + dx << "," << y + dy;
+                                << d.name << " point of \"" << t.text << "\" touches ink at " << x + dx << "," << y + dy;
                         }
-                EXPECT_FALSE(box.contains(x, y)) << d.name << " point at " << t.x << " lies under the unit box";
             }
         }
     }

@@ -1,6 +1,6 @@
 // The program's icon: it is there for the windows, and it is our own drawing
 // (the ammeter's yellow band with the red pointer), at any size.
-#include "app/program_icon.h"
+#include "app/window/program_icon.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -10,7 +10,7 @@
 namespace {
 
 TEST(ProgramIcon, WindowsGetTheBandMeterWithItsPointerAtEverySize) {
-    app::setProgramIcon();
+    app::window::setProgramIcon();
     const QIcon icon = QApplication::windowIcon();
     ASSERT_FALSE(icon.isNull()) << "the icon resource is missing, or Qt cannot read SVG (libqt6svg6)";
     for (const int size : {16, 48, 256}) {

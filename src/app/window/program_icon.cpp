@@ -1,10 +1,10 @@
-#include "app/program_icon.h"
+#include "app/window/program_icon.h"
 
 #include <QApplication>
 #include <QIcon>
 
-namespace app {
+namespace app::window {
 
 void setProgramIcon() { QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/pristroje.svg"))); }
 
-}  // namespace app
+}  // namespace app::window
