@@ -16,6 +16,7 @@ QByteArray csvOf(const PointRecord& record, const CsvDialect& dialect) {
     }
     out.append('\n');
     char number[64];
+    const bool quoted = dialect.decimal == ',';
     double halfUnit[kQuantityCount];
     for (std::size_t i = 0; i < kQuantityCount; ++i) halfUnit[i] = 0.5 * std::pow(10.0, -decimalsOf(kQuantities[i]));
     for (std::size_t row = 0; row < record.size(); ++row) {
@@ -31,7 +32,9 @@ QByteArray csvOf(const PointRecord& record, const CsvDialect& dialect) {
             if (result.ec != std::errc()) continue;
             for (char* c = number; c != result.ptr; ++c)
                 if (*c == '.') *c = dialect.decimal;
+            if (quoted) out.append('"');
             out.append(number, result.ptr - number);
+            if (quoted) out.append('"');
         }
         out.append('\n');
     }

@@ -29,7 +29,9 @@ QString axisTitle(::lab::Quantity q) { return ::lab::nameOf(q) + QLatin1Char(' '
 void setLogarithmic(QCPAxis* axis, bool log) {
     if (log) {
         axis->setScaleType(QCPAxis::stLogarithmic);
-        axis->setTicker(QSharedPointer<QCPAxisTickerLog>(new QCPAxisTickerLog));
+        QSharedPointer<QCPAxisTickerLog> ticker(new QCPAxisTickerLog);
+        ticker->setSubTickCount(8);
+        axis->setTicker(ticker);
         axis->setNumberFormat(QStringLiteral("g"));
     } else {
         axis->setScaleType(QCPAxis::stLinear);

@@ -60,8 +60,8 @@ LabWindow::LabWindow(LabSession& session, QWidget* parent) : QWidget(parent, Qt:
     left->addWidget(buildRecordBox());
     left->addWidget(buildSweepBox());
     auto* exports = new QHBoxLayout;
-    auto* exportCsv = button("Uložit tabulku (CSV)…", "exportCsv", this);
-    auto* exportGraph = button("Uložit graf…", "exportGraph", this);
+    auto* exportCsv = button("Uložit &tabulku (CSV)…", "exportCsv", this);
+    auto* exportGraph = button("Uložit &graf…", "exportGraph", this);
     exports->addWidget(exportCsv);
     exports->addWidget(exportGraph);
     left->addLayout(exports);
@@ -75,7 +75,7 @@ LabWindow::LabWindow(LabSession& session, QWidget* parent) : QWidget(parent, Qt:
     auto* middle = new QVBoxLayout;
     waveforms_ = new WaveformView(session_, this);
     middle->addWidget(waveforms_, 2);
-    freeze_ = button("Zastavit průběhy", "freeze", this);
+    freeze_ = button("Zastavit &průběhy", "freeze", this);
     freeze_->setCheckable(true);
     auto* freezeRow = new QHBoxLayout;
     freezeRow->addWidget(freeze_);
@@ -97,7 +97,7 @@ LabWindow::LabWindow(LabSession& session, QWidget* parent) : QWidget(parent, Qt:
     connect(exportGraph, &QPushButton::clicked, this, &LabWindow::askGraph);
     connect(freeze_, &QPushButton::toggled, this, [this](bool on) {
         session_.freezeWaveforms(on);
-        freeze_->setText(on ? QStringLiteral("Pokračovat") : QStringLiteral("Zastavit průběhy"));
+        freeze_->setText(on ? QStringLiteral("&Pokračovat") : QStringLiteral("Zastavit &průběhy"));
         waveforms_->refresh();
     });
     connect(&session_, &LabSession::pointAdded, this, [this] {
@@ -131,8 +131,8 @@ LabWindow::LabWindow(LabSession& session, QWidget* parent) : QWidget(parent, Qt:
 QWidget* LabWindow::buildRecordBox() {
     auto* box = new QGroupBox(QStringLiteral("Záznam"), this);
     auto* grid = new QGridLayout(box);
-    record_ = button("Spustit záznam", "record", box);
-    point_ = button("Zapsat bod", "point", box);
+    record_ = button("&Spustit záznam", "record", box);
+    point_ = button("Zapsat &bod", "point", box);
     auto* clear = button("Smazat body", "clear", box);
     interval_ = new QDoubleSpinBox(box);
     interval_->setObjectName(QStringLiteral("interval"));
@@ -182,15 +182,21 @@ QWidget* LabWindow::buildSweepBox() {
     sweepScale_->setObjectName(QStringLiteral("sweepScale"));
     sweepScale_->addItem(QStringLiteral("logaritmicky"));
     sweepScale_->addItem(QStringLiteral("lineárně"));
-    sweepStart_ = button("Spustit rozmítání", "sweepStart", box);
+    sweepStart_ = button("Spustit &rozmítání", "sweepStart", box);
     sweepCancel_ = button("Zrušit", "sweepCancel", box);
     sweepProgress_ = new QProgressBar(box);
     sweepProgress_->setObjectName(QStringLiteral("sweepProgress"));
-    grid->addWidget(new QLabel(QStringLiteral("Od:"), box), 0, 0);
+    // Alt+O, Alt+D, Alt+K reach the fields, Alt+R starts.
+    const auto label = [box](const char* text, QWidget* buddy) {
+        auto* l = new QLabel(QString::fromUtf8(text), box);
+        l->setBuddy(buddy);
+        return l;
+    };
+    grid->addWidget(label("&Od:", sweepFrom_), 0, 0);
     grid->addWidget(sweepFrom_, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Do:"), box), 0, 2);
+    grid->addWidget(label("&Do:", sweepTo_), 0, 2);
     grid->addWidget(sweepTo_, 0, 3);
-    grid->addWidget(new QLabel(QStringLiteral("Kroků:"), box), 1, 0);
+    grid->addWidget(label("&Kroků:", sweepSteps_), 1, 0);
     grid->addWidget(sweepSteps_, 1, 1);
     grid->addWidget(sweepScale_, 1, 2, 1, 2);
     grid->addWidget(sweepStart_, 2, 0, 1, 2);
@@ -216,7 +222,7 @@ QWidget* LabWindow::buildGraphBox() {
     logX_->setObjectName(QStringLiteral("logX"));
     logY_ = new QCheckBox(QStringLiteral("log. y"), box);
     logY_->setObjectName(QStringLiteral("logY"));
-    fit_ = new QCheckBox(QStringLiteral("Proložit přímku"), box);
+    fit_ = new QCheckBox(QStringLiteral("Proložit pří&mku"), box);
     fit_->setObjectName(QStringLiteral("fit"));
     row->addWidget(new QLabel(QStringLiteral("Graf:"), box));
     row->addWidget(graphY_);
@@ -264,7 +270,7 @@ void LabWindow::showChoice() {
 }
 
 void LabWindow::showRecording() {
-    record_->setText(session_.recording() ? QStringLiteral("Zastavit záznam") : QStringLiteral("Spustit záznam"));
+    record_->setText(session_.recording() ? QStringLiteral("Za&stavit záznam") : QStringLiteral("&Spustit záznam"));
     const QSignalBlocker block(interval_);
     interval_->setValue(session_.interval());
 }
