@@ -67,6 +67,9 @@ measuring bench.")
 # Libraries found by dpkg-shlibdeps; the fonts the faces are drawn with, and
 # the SVG support of Qt for the window icon, are loaded at run time.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-urw-base35, fonts-dejavu-core, libqt6svg6")
+# The lab's graphs (QCustomPlot, Qt's SVG module for the graph as SVG) are
+# found by dpkg-shlibdeps as well; named here so that the package says so.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-liberation, fonts-urw-base35, fonts-dejavu-core, libqt6svg6, libqcustomplot2.1-qt6")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

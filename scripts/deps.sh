@@ -15,6 +15,7 @@ packages=(
   xvfb xauth
   xdotool imagemagick
   libqt6svg6 dpkg-dev file help2man lintian desktop-file-utils appstream man-db
+  libqcustomplot-dev qt6-svg-dev python3
 )
 [ $# -gt 0 ] && packages=("$@")
 

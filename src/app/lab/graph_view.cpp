@@ -137,8 +137,16 @@ void GraphView::updateRanges() {
     // Dots while they can be told apart.
     const bool connected = points_->lineStyle() != QCPGraph::lsNone;
     const bool dots = !connected || record.size() <= 400;
-    points_->setScatterStyle(dots ? QCPScatterStyle(QCPScatterStyle::ssDisc, connected ? 5 : 6)
-                                  : QCPScatterStyle(QCPScatterStyle::ssNone));
+    // Many points: small squares, lines and squares without smoothing, so that
+    // an hour at every block still draws in a few milliseconds.
+    const bool many = record.size() > 2000;
+    points_->setScatterStyle(!dots ? QCPScatterStyle(QCPScatterStyle::ssNone)
+                             : many ? QCPScatterStyle(QCPScatterStyle::ssSquare, 3)
+                                    : QCPScatterStyle(QCPScatterStyle::ssDisc, connected ? 5 : 6));
+    points_->setAntialiased(!many);
+    points_->setAntialiasedScatters(!many);
+    // At most about 3000 marks: a cloud of more shows no more.
+    points_->setScatterSkip(many ? static_cast<int>(record.size() / 3000) : 0);
     const auto rangeOf = [&](::lab::Quantity q, bool log) {
         const ::lab::PointRecord::Range& r = record.range(q);
         if (r.count == 0) return log ? QCPRange(1, 10) : QCPRange(0, 1);

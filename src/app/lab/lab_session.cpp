@@ -37,6 +37,7 @@ void LabSession::setInterval(double seconds) {
 
 void LabSession::clear() {
     record_.clear();
+    fit_.reset();
     emit cleared();
 }
 
@@ -51,9 +52,15 @@ void LabSession::requestPoint() {
 }
 
 void LabSession::addPoint() {
-    if (record_.empty()) startedAt_ = soundNow();
+    if (record_.empty()) startedAt_ = soundNow();  // the first point is at 0 s
+    add(::lab::pointOf(soundNow() - startedAt_, form_.state.LineInput, measure::circuitValues(form_.state)));
+}
+
+void LabSession::add(const ::lab::LabPoint& point) {
+    if (record_.empty()) startedAt_ = soundNow() - point[::lab::Quantity::Time];
     emit aboutToAddPoint();
-    record_.add(::lab::pointOf(soundNow() - startedAt_, form_.state.LineInput, measure::circuitValues(form_.state)));
+    record_.add(point);
+    fit_.reset();
     emit pointAdded();
 }
 
@@ -115,12 +122,14 @@ void LabSession::updateRequest() {
 void LabSession::setGraph(const ::lab::GraphChoice& choice) {
     if (choice == graph_) return;
     graph_ = choice;
+    fit_.reset();
     emit graphChanged();
 }
 
 std::optional<::lab::LinearFit> LabSession::fit() const {
     if (!graph_.fit) return std::nullopt;
-    return ::lab::fitLine(record_.column(graph_.x), record_.column(graph_.y));
+    if (!fit_) fit_ = ::lab::fitLine(record_.column(graph_.x), record_.column(graph_.y));
+    return *fit_;
 }
 
 // --- the waveforms

@@ -48,6 +48,9 @@ public:
     double interval() const { return interval_; }
     void clear();
     const ::lab::PointRecord& record() const { return record_; }
+    // Adds a point as taken (the record, a request and a sweep add theirs so);
+    // the first point of a record sets its time 0 to the sound recorded now.
+    void add(const ::lab::LabPoint& point);
 
     // One point from a settled reading: now when the reading has settled,
     // else as soon as it does (pointTaken), or pointRefused after
@@ -146,6 +149,8 @@ private:
     int barBefore_ = 0;
 
     ::lab::GraphChoice graph_;
+    // The fit of the graph's points, worked out once after each change.
+    mutable std::optional<std::optional<::lab::LinearFit>> fit_;
 
     struct Frozen {
         std::vector<float> current, voltage;

@@ -51,7 +51,7 @@ void fillQuantities(QComboBox* box) {
 LabWindow::LabWindow(LabSession& session, QWidget* parent) : QWidget(parent, Qt::Window), session_(session) {
     setObjectName(QStringLiteral("LabWindow"));
     setWindowTitle(QStringLiteral("Měření a grafy"));
-    resize(1500, 900);
+    resize(1100, 900);
 
     auto* layout = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
@@ -69,7 +69,14 @@ LabWindow::LabWindow(LabSession& session, QWidget* parent) : QWidget(parent, Qt:
     message_->setObjectName(QStringLiteral("message"));
     message_->setWordWrap(true);
     left->addWidget(message_);
-    left->addStretch();
+    model_ = new PointTableModel(session_, this);
+    table_ = new QTableView(this);
+    table_->setObjectName(QStringLiteral("pointTable"));
+    table_->setModel(model_);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 4);
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table_->horizontalHeader()->setDefaultSectionSize(62);
+    left->addWidget(table_, 1);
     layout->addLayout(left, 0);
 
     auto* middle = new QVBoxLayout;
@@ -82,16 +89,7 @@ LabWindow::LabWindow(LabSession& session, QWidget* parent) : QWidget(parent, Qt:
     freezeRow->addStretch();
     middle->addLayout(freezeRow);
     middle->addWidget(buildGraphBox(), 3);
-    layout->addLayout(middle, 3);
-
-    model_ = new PointTableModel(session_, this);
-    table_ = new QTableView(this);
-    table_->setObjectName(QStringLiteral("pointTable"));
-    table_->setModel(model_);
-    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 4);
-    table_->horizontalHeader()->setDefaultSectionSize(78);
-    table_->setMinimumWidth(8 * 78 + 60);
-    layout->addWidget(table_, 2);
+    layout->addLayout(middle, 1);
 
     connect(exportCsv, &QPushButton::clicked, this, &LabWindow::askCsv);
     connect(exportGraph, &QPushButton::clicked, this, &LabWindow::askGraph);

@@ -35,7 +35,7 @@ LiveValues::LiveValues(QWidget* parent) : QWidget(parent) {
     QFont nameFont = font();
     nameFont.setPointSize(13);
     QFont valueFont = font();
-    valueFont.setPointSize(30);
+    valueFont.setPointSize(26);
     valueFont.setBold(true);
     int row = 0;
     for (const ::lab::Quantity q : kShown) {
