@@ -35,7 +35,11 @@ QVariant PointTableModel::data(const QModelIndex& index, int role) const {
     const ::lab::Quantity q = ::lab::kQuantities[static_cast<std::size_t>(index.column())];
     const double v = session_.record().value(static_cast<std::size_t>(index.row()), q);
     if (!std::isfinite(v)) return QStringLiteral("–");
-    static const QLocale czech(QLocale::Czech);
+    static const QLocale czech = [] {
+        QLocale l(QLocale::Czech);
+        l.setNumberOptions(QLocale::OmitGroupSeparator);  // "1775,8": narrow columns
+        return l;
+    }();
     return czech.toString(v, 'f', ::lab::decimalsOf(q));
 }
 
