@@ -16,6 +16,7 @@ packages=(
   xdotool imagemagick
   weston qt6-wayland
   libqt6svg6 dpkg-dev file help2man lintian desktop-file-utils appstream man-db
+  libqcustomplot-dev qt6-svg-dev python3
 )
 [ $# -gt 0 ] && packages=("$@")
 

@@ -38,4 +38,17 @@ picture pristroje.png --do track:TrackBar1=20000 --run-for 3
 # The digital readouts, and the source's voltage with the generator's frequency.
 picture pristroje-digital.png --do track:TrackBar1=20000 --do menu:rukovstdavvoltmetr1 \
   --do menu:digitlnstdavamprmetr50Hz1 --do menu:digitlnvoltmetrstdavhozdroje50Hz1 --run-for 3
+# The lab's graph: the resonance curve of a series RLC circuit, swept 20 Hz .. 1 kHz in 40 steps.
+lab_picture() {  # name, arguments...
+  local name=$1; shift
+  "$program" --audio=bench --headless "$@" --do "lab:plot=$out/$name"
+  if [ "$out" = doc ]; then
+    echo "wrote doc/$name"
+  elif ! cmp -s "$out/$name" "doc/$name"; then
+    echo "doc/$name is stale: run scripts/readme_pictures.sh" >&2
+    stale=1
+  fi
+}
+lab_picture pristroje-resonance.png --bench-circuit R=10,L=100m,C=10u --do track:TrackBar1=20000 \
+  --do lab:graph=CurrentMilliamps:FrequencyHz:logx --do lab:sweep=20..1000/40/log
 exit $stale

@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include "app/audio_setup.h"
+#include "app/scripting/lab_actions.h"
 #include "bench/bench_rlc_parse.h"
 
 #include <QCommandLineParser>
@@ -23,12 +24,29 @@ const char* const kDescription =
     "  calibrate:ammeter=<mA>, calibrate:voltmeter=<V>, calibrate:source=<V>\n"
     "                                 the instrument's true value now (as a reference meter shows)\n"
     "  calibration:save, calibration:reset\n"
-    "A disabled or unknown menu entry, a hidden track bar or a refused calibration ends the run\nwith code 2.\n\n"
+    "  lab:record=start|stop          record a point at every block, or every lab:interval=<seconds>\n"
+    "  lab:point                      one point from a settled reading (the run waits for it)\n"
+    "  lab:clear                      forget the recorded points\n"
+    "  lab:sweep=<from>..<to>/<steps>/log|lin\n"
+    "                                 a frequency sweep with TrackBar2 (the run waits for its end)\n"
+    "  lab:graph=<Y>:<X>[:logx|logy|loglog]\n"
+    "                                 the lab's graph, e.g. lab:graph=ImpedanceOhms:FrequencyHz; quantities:\n"
+    "                                 TimeSeconds FrequencyHz CurrentMilliamps VoltageMillivolts\n"
+    "                                 ImpedanceOhms PhaseDegrees PowerMilliwatts PowerFactor\n"
+    "  lab:fit                        fit a line to the graph's points (--state lab.Fit)\n"
+    "  lab:waveforms=freeze|run       hold the waveforms still, or let them run\n"
+    "  lab:dialect=semicolon|comma    CSV: semicolon and decimal comma, or comma and decimal point\n"
+    "                                 (default: the locale's)\n"
+    "  lab:export=<file>.csv          the table of points (UTF-8, a header with units)\n"
+    "  lab:plot=<file>.png|<file>.svg the lab's graph as shown\n"
+    "A disabled or unknown menu entry, a hidden track bar, a refused calibration, a lab point that\n"
+    "does not settle or a sweep that cannot run ends the run with code 2.\n\n"
     "Exit codes:\n"
     "  0  done\n"
     "  1  an input or output failed: a file that could not be read or written (--input-wav,\n"
-    "     --output-wav, --snapshot, --images, --state, --print-readouts), a sound device that\n"
-    "     could not be opened or failed during a headless run; what could be written was written\n"
+    "     --output-wav, --snapshot, --images, --state, --print-readouts, lab:export, lab:plot),\n"
+    "     a sound device that could not be opened or failed during a headless run; what could be\n"
+    "     written was written\n"
     "  2  a bad command line or a refused action: an option or action that cannot be used, an\n"
     "     input file that cannot be used as one, a calibration that cannot be saved";
 
@@ -74,6 +92,7 @@ QString checkActionSyntax(const QString& action) {
         QStringLiteral("^calibrate:(ammeter|voltmeter|source)=-?\\d+(\\.\\d+)?$"));
     static const QRegularExpression calibration(QStringLiteral("^calibration:(save|reset)$"));
     if (calibrate.match(action).hasMatch() || calibration.match(action).hasMatch()) return {};
+    if (scripting::isLabAction(action)) return scripting::checkLabActionSyntax(action);
     return QStringLiteral("bad action \"%1\": expected menu:<entry name>, track:<TrackBar1|TrackBar2>=<position> "
                           "wait:<seconds>, calibrate:<ammeter|voltmeter|source>=<value> or "
                           "calibration:<save|reset>")
@@ -164,6 +183,11 @@ ParseResult parseCommandLine(const QStringList& arguments) {
                                            QStringLiteral("Apply no calibration profile: the reference card's "
                                                           "constants."));
     p.addOptions({inputGain, outputGain, calibrateWindow, calibrationFile, noCalibration});
+    const QCommandLineOption labWindow(QStringLiteral("lab"),
+                                       QStringLiteral("Open the lab window (\"Měření a grafy\": waveforms, "
+                                                      "records, graphs, sweeps) beside the main window; Ctrl+M "
+                                                      "in the main window opens it too."));
+    p.addOption(labWindow);
 
     ParseResult result;
     if (!p.parse(arguments)) {
@@ -210,6 +234,7 @@ ParseResult parseCommandLine(const QStringList& arguments) {
     o.calibrate = p.isSet(calibrateWindow);
     o.calibrationFile = p.value(calibrationFile);
     o.noCalibration = p.isSet(noCalibration);
+    o.lab = p.isSet(labWindow);
 
     auto fail = [&](const QString& message) {
         result.exitCode = 2;

@@ -3,6 +3,8 @@
 #include "app/audio_setup.h"
 #include "app/calibration/calibration_setup.h"
 #include "app/command_line.h"
+#include "app/lab/lab.h"
+#include "app/lab/lab_session.h"
 #include "app/run_files.h"
 #include "app/scripting/headless_runner.h"
 #include "app/scripting/window_report.h"
@@ -71,9 +73,14 @@ int main(int argc, char** argv) {
     auto& calibration = app::calibration::setupCalibration(*form, *statusLine, options);
     app::status::showSetupHint(*form, options, *statusLine);
     app::status::OverloadStatus overload(*form, *statusLine);
-    form->afterIdlePass = [&overload] { overload.update(); };
-    const app::scripting::StateSources sources{statusLine, &calibration, audio.bench.get()};
+    auto& lab = app::lab::setupLab(*form, options);
+    form->afterIdlePass = [&overload, &lab] {
+        overload.update();
+        lab.session().update();
+    };
+    const app::scripting::StateSources sources{statusLine, &calibration, audio.bench.get(), &lab.session()};
     app::scripting::HeadlessRunner runner(*form, idle, audio.clock, &calibration, sources);
+    runner.setLab(&lab);
     if (options.headless) {
         form->show();
         return runner.run(options);

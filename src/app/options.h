@@ -28,6 +28,8 @@ struct Options {
     QString calibrationFile;  // --calibration FILE, instead of the default file
     bool noCalibration = false;  // --no-calibration: no profile applies at start
 
+    bool lab = false;  // --lab: the lab window ("Měření a grafy") beside the main window
+
     bool headless = false;
     double runFor = 0.0;  // seconds of virtual (or, with real sound, wall) time
     QStringList actions;  // --do, in order

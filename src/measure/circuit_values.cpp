@@ -21,12 +21,16 @@ CircuitValues circuitValues(const CircuitReading& reading, double milliampsPerSa
 
 bool usesProfile(const MeasurementState& state) { return state.Calibration && state.Calibration->OnTrueRms; }
 
-CircuitValues circuitValues(const MeasurementState& state) {
+SampleScale sampleScale(const MeasurementState& state) {
     const bool profile = usesProfile(state);
     const double ammeter = profile ? state.Calibration->AmmeterGain : 1.0;
     const double voltmeter = profile ? state.Calibration->VoltmeterGain : 1.0;
-    return circuitValues(state.LineInput, static_cast<double>(trueCurrent(1.0L)) * ammeter,
-                         static_cast<double>(trueVoltage(1.0L)) * voltmeter);
+    return {static_cast<double>(trueCurrent(1.0L)) * ammeter, static_cast<double>(trueVoltage(1.0L)) * voltmeter};
+}
+
+CircuitValues circuitValues(const MeasurementState& state) {
+    const SampleScale scale = sampleScale(state);
+    return circuitValues(state.LineInput, scale.milliamps, scale.millivolts);
 }
 
 }  // namespace measure

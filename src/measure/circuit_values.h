@@ -21,6 +21,13 @@ CircuitValues circuitValues(const CircuitReading& reading, double milliampsPerSa
 // RMS) its factors on the reference constants, else the reference constants
 // carried over to the true RMS (reference_calibration.h).
 CircuitValues circuitValues(const MeasurementState& state);
+// What one sample unit of each channel is in the circuit, in force now (the
+// factors circuitValues(state) applies): mA on the left, mV on the right.
+struct SampleScale {
+    double milliamps = 0;
+    double millivolts = 0;
+};
+SampleScale sampleScale(const MeasurementState& state);
 bool usesProfile(const MeasurementState& state);
 
 }  // namespace measure

@@ -40,10 +40,11 @@ void ReadingHistory::measured(Instrument instrument, double rms, double reading,
     e.overload[slot] = overload;
 }
 
-ReadingHistory::Mean ReadingHistory::mean(Instrument instrument, double span) const {
+ReadingHistory::Mean ReadingHistory::mean(Instrument instrument, double span, double stretch) const {
     Mean m;
     const int slot = slotOf(instrument);
     if (slot < 0) return m;
+    const double length = stretch > 0 ? std::min(stretch, window_) : window_;
     double rms = 0;
     double reading = 0;
     double lowest = std::numeric_limits<double>::infinity();
@@ -51,7 +52,7 @@ ReadingHistory::Mean ReadingHistory::mean(Instrument instrument, double span) co
     for (const Entry& e : entries_) {
         if (!e.measured[slot]) continue;
         const double begins = std::min(e.start, e.end - span);
-        if (span > 0 && begins <= recorded_ - window_) continue;
+        if (span > 0 && begins <= recorded_ - length) continue;
         if (m.blocks == 0) m.from = begins;
         rms += e.rms[slot];
         reading += e.reading[slot];

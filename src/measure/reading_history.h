@@ -38,7 +38,11 @@ public:
     // Over the measured blocks of the window. A reading that takes in `span`
     // seconds of sound before its block's end counts when all that sound lies
     // in the window; `from` is then where the first one's sound began.
-    Mean mean(Instrument instrument, double span = 0) const;
+    // `stretch` (with a span) narrows the window to the last `stretch`
+    // seconds; a stretch beyond the window's length is the whole window.
+    Mean mean(Instrument instrument, double span = 0, double stretch = 0) const;
+
+    double window() const { return window_; }
 
     // Seconds of sound recorded so far.
     double recorded() const { return recorded_; }

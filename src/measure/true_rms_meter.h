@@ -53,6 +53,10 @@ public:
     // Forgets everything recorded (a new recording starts).
     void reset();
 
+    // The last frames of both channels, sample-aligned, as the reading was
+    // taken over (read-only: the waveforms are drawn from it).
+    const StereoHistory& history() const { return history_; }
+
     std::int64_t rate() const { return rate_; }
     std::size_t windowFrames() const { return history_.capacity(); }
 

@@ -71,7 +71,7 @@ grep -rl "example\.org" "$metainfo" "$desktop" && fail "placeholder addresses in
 icon=$(sed -n 's/^Icon=//p' "$desktop")
 [ -f "$root/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "no icon $icon.svg for the desktop entry"
 for action in "Kalibrace|pristroje --calibrate" "Projektor|pristroje --fullscreen --scale auto" \
-              "Virtuální měřicí pracoviště|pristroje --audio=bench"; do
+              "Virtuální měřicí pracoviště|pristroje --audio=bench" "Měření a grafy|pristroje --lab"; do
   name=${action%%|*}; exec=${action#*|}
   grep -A3 "^Name\[cs\]=$name$" "$desktop" | grep -qx "Exec=$exec" || fail "desktop action $name is not \"$exec\""
 done

@@ -3,6 +3,7 @@
 #include "app/calibration/calibration_store.h"
 #include "app/status/status_line.h"
 #include "app/window/form.h"
+#include "measure/settling.h"
 #include "measure/true_rms_meter.h"
 
 #include <QDateTime>
@@ -47,15 +48,14 @@ measure::ReadingHistory::Mean CalibrationSession::meanReading(measure::Instrumen
 
 measure::CalibrationRefusal CalibrationSession::readiness(measure::Instrument instrument) const {
     if (instrument == measure::Instrument::Source) return measure::CalibrationRefusal::None;
-    const measure::ReadingHistory::Mean mean = meanReading(instrument);
-    if (mean.blocks == 0 || !(mean.rms > 0)) return measure::CalibrationRefusal::NoReading;
-    if (mean.overload) return measure::CalibrationRefusal::Overload;
-    // The generator's last change must have reached the input before the
-    // first of the blocks; the readings must agree (a reading that still took
-    // in some of the earlier sound differs from the rest).
-    if (mean.spread > kSettledSpread || mean.from < form_.generatorChangeArrives)
-        return measure::CalibrationRefusal::Unsettled;
-    return measure::CalibrationRefusal::None;
+    switch (measure::settling(form_.readingHistory, instrument, form_.generatorChangeArrives,
+                              measure::kCalibrationSettling)) {
+        case measure::Settling::Settled: return measure::CalibrationRefusal::None;
+        case measure::Settling::NoReading: return measure::CalibrationRefusal::NoReading;
+        case measure::Settling::Overload: return measure::CalibrationRefusal::Overload;
+        case measure::Settling::Unsettled: return measure::CalibrationRefusal::Unsettled;
+    }
+    return measure::CalibrationRefusal::Unsettled;
 }
 
 QString CalibrationSession::calibrate(measure::Instrument instrument, double trueValue) {

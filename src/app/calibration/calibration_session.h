@@ -64,9 +64,8 @@ public:
     // Whether the last 2 s of the instrument's readings can be calibrated
     // against (None), or why not: no reading, an overload, or readings that
     // still move (more than 1 % apart, or taken before the generator's last
-    // change reached the input).
+    // change reached the input): measure::kCalibrationSettling.
     measure::CalibrationRefusal readiness(measure::Instrument instrument) const;
-    static constexpr double kSettledSpread = 0.01;
 
     // --state "calibration": Active, Key, File, AmmeterGain, VoltmeterGain, SourceGain.
     QJsonObject stateJson() const;

@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/scripting/calibration_actions.h"
+#include "app/scripting/lab_actions.h"
 #include "app/scripting/state_export.h"
 #include "app/window/form.h"
 #include "platform/idle.h"
@@ -103,6 +104,13 @@ QString HeadlessRunner::perform(const QString& action) {
         pump();
         return problem;
     }
+    if (isLabAction(action)) {
+        if (lab_ == nullptr) return QStringLiteral("there is no lab in this run");
+        const LabActionResult result = performLabAction(*lab_, action, [this](double s) { runFor(s); });
+        cannotWrite_ = result.cannotWrite;
+        pump();
+        return result.problem;
+    }
     return checkActionSyntax(action);
 }
 
@@ -165,7 +173,7 @@ int HeadlessRunner::run(const Options& options) {
         const QString problem = perform(action);
         if (!problem.isEmpty()) {
             std::fprintf(stderr, "pristroje: %s\n", problem.toLocal8Bit().constData());
-            return 2;
+            return cannotWrite_ ? 1 : 2;
         }
     }
     runFor(options.runFor);

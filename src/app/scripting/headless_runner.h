@@ -16,6 +16,9 @@ class TForm1;
 namespace app::calibration {
 class CalibrationSession;
 }
+namespace app::lab {
+class Lab;
+}
 
 namespace app::scripting {
 
@@ -44,6 +47,9 @@ public:
     // input or output WAV file).
     QString soundFailure() const;
 
+    // The lab the lab:* actions work on (none: they are refused).
+    void setLab(lab::Lab* lab) { lab_ = lab; }
+
 private:
     // Performs one --do action; returns the reason it cannot be done, or "".
     QString perform(const QString& action);
@@ -53,6 +59,8 @@ private:
     platform::VirtualClock* clock_;
     calibration::CalibrationSession* calibration_;
     StateSources sources_;
+    lab::Lab* lab_ = nullptr;
+    bool cannotWrite_ = false;  // an action's file could not be written (exit code 1)
 };
 
 }  // namespace app::scripting

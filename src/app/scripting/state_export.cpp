@@ -1,6 +1,7 @@
 #include "app/scripting/state_export.h"
 
 #include "app/calibration/calibration_session.h"
+#include "app/lab/lab_session.h"
 #include "app/status/status_line.h"
 #include "app/window/form.h"
 #include "app/window/window_definition.h"
@@ -220,6 +221,8 @@ QJsonObject exportState(const window::TForm1& form, const StateSources& sources)
     // The calibration in force (none: the reference constants) and the bench's true values.
     if (sources.calibration != nullptr) out["calibration"] = sources.calibration->stateJson();
     if (sources.bench != nullptr) out["bench"] = benchJson(*sources.bench, form.GeneratorFrequency);
+    // The lab: its points, the newest one, the sweep, the graph and its fit.
+    if (sources.lab != nullptr) out["lab"] = sources.lab->stateJson();
     return out;
 }
 

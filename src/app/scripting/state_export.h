@@ -17,6 +17,9 @@ class CalibrationSession;
 namespace bench {
 class BenchDriver;
 }
+namespace app::lab {
+class LabSession;
+}
 
 namespace app::scripting {
 
@@ -25,6 +28,7 @@ struct StateSources {
     const status::StatusLine* statusLine = nullptr;
     const calibration::CalibrationSession* calibration = nullptr;
     const bench::BenchDriver* bench = nullptr;
+    const lab::LabSession* lab = nullptr;
 };
 
 QJsonObject exportState(const window::TForm1& form, const StateSources& sources);

@@ -1,0 +1,149 @@
+// The lab after an hour of recording at every block (63 000 points): adding
+// one more point and drawing the window again (graph and table, on the
+// offscreen platform), the memory the hour's points take, and writing the
+// hour's CSV through a whole-file save.
+#include "app/lab/graph_view.h"
+#include "app/lab/lab.h"
+#include "app/lab/lab_session.h"
+#include "app/lab/lab_window.h"
+#include "app/window/form.h"
+#include "bench/bench_card.h"
+#include "bench/bench_driver.h"
+#include "lab/csv_writer.h"
+#include "lab/save_file.h"
+#include "platform/idle.h"
+#include "platform/mixer/driver_registry.h"
+#include "platform/virtual_clock.h"
+#include "platform/wave/driver_registry.h"
+#include "render/fonts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+constexpr int kHourOfBlocks = 63504;  // 3600 s at 2500 frames of 44.1 kHz
+constexpr double kBlockSeconds = 2500.0 / 44100;
+
+lab::LabPoint pointAt(int i) {
+    lab::LabPoint p;
+    const double t = i * kBlockSeconds;
+    const double drift = 1 + 0.02 * std::sin(t / 300);  // a slowly warming resistor
+    p[lab::Quantity::Time] = t;
+    p[lab::Quantity::Frequency] = 50.0 + 0.001 * std::sin(t);
+    p[lab::Quantity::Current] = 22.0 / drift;
+    p[lab::Quantity::Voltage] = 2200.0;
+    p[lab::Quantity::Impedance] = 100.0 * drift;
+    p[lab::Quantity::Phase] = 0.01;
+    p[lab::Quantity::Power] = 48.4 / drift;
+    p[lab::Quantity::PowerFactor] = 1.0;
+    return p;
+}
+
+long residentKilobytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return 0;
+}
+
+// A main window on the bench, its lab window shown (offscreen).
+struct LabFixture {
+    LabFixture() {
+        bench::BenchCard card = bench::makeBenchCard();
+        bench::BenchConfig config;
+        config.outputGain = card.outputGain;
+        config.recordingGain = card.recordingGain;
+        platform::wave::setDriver(std::make_shared<bench::BenchDriver>(config, clock));
+        platform::mixer::setDriver(card.mixer);
+        form = app::window::createMainWindow(idle);
+        lab = new app::lab::Lab(*form);
+        lab->open();
+        QCoreApplication::processEvents();
+    }
+    ~LabFixture() {
+        form.reset();
+        platform::wave::setDriver(nullptr);
+        platform::mixer::setDriver(nullptr);
+    }
+    void fill(int points) {
+        for (int i = 0; i < points; ++i) lab->session().add(pointAt(i));
+        QCoreApplication::processEvents();
+    }
+    platform::VirtualClock clock;
+    platform::Idle idle;
+    std::unique_ptr<app::window::TForm1> form;
+    app::lab::Lab* lab = nullptr;
+};
+
+// One point more and the window drawn again: the graph (I against t, a line;
+// or U against I, dots) and the table following the newest row.
+void BM_AddPointAndRedrawAfterAnHour(benchmark::State& state) {
+    LabFixture f;
+    lab::GraphChoice choice;
+    if (state.range(0) == 1) {
+        choice.y = lab::Quantity::Voltage;
+        choice.x = lab::Quantity::Current;
+        choice.fit = true;
+    }
+    f.lab->session().setGraph(choice);
+    const int points = static_cast<int>(state.range(2));
+    f.fill(points);
+    int i = points;
+    const bool graphOnly = state.range(1) == 1;
+    for (auto _ : state) {
+        f.lab->session().add(pointAt(i++));
+        f.lab->window().graph().replot(QCustomPlot::rpImmediateRefresh);
+        if (!graphOnly) QCoreApplication::processEvents();  // the table's rows and repaint
+    }
+    state.counters["points"] = static_cast<double>(f.lab->session().record().size());
+}
+// Arguments: the graph (0: I against t, 1: U against I with its fit), 1 to
+// leave the table out, the points there are already.
+BENCHMARK(BM_AddPointAndRedrawAfterAnHour)->ArgsProduct({{0, 1}, {0, 1}, {100, kHourOfBlocks}})->Unit(benchmark::kMillisecond)->Iterations(200);
+
+// Resident memory the hour's points add to an open lab window.
+void BM_MemoryOfAnHour(benchmark::State& state) {
+    for (auto _ : state) {
+        LabFixture f;
+        const long before = residentKilobytes();
+        f.fill(kHourOfBlocks);
+        f.lab->window().graph().replot(QCustomPlot::rpImmediateRefresh);
+        QCoreApplication::processEvents();
+        state.counters["growth_MB"] = static_cast<double>(residentKilobytes() - before) / 1024.0;
+    }
+}
+BENCHMARK(BM_MemoryOfAnHour)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The hour's CSV, composed and saved whole.
+void BM_CsvOfAnHour(benchmark::State& state) {
+    lab::PointRecord record;
+    for (int i = 0; i < kHourOfBlocks; ++i) record.add(pointAt(i));
+    const QString path = QDir::temp().filePath(QStringLiteral("pristroje-lab-bench.csv"));
+    for (auto _ : state) {
+        const QString problem = lab::saveWhole(path, lab::csvOf(record, lab::kSemicolonDecimalComma));
+        if (!problem.isEmpty()) state.SkipWithError(problem.toUtf8().constData());
+    }
+    state.counters["MB"] = static_cast<double>(QFile(path).size()) / 1e6;
+    QFile::remove(path);
+}
+BENCHMARK(BM_CsvOfAnHour)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    render::registerFontSubstitutions();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,223 @@
+#include "app/lab/graph_view.h"
+
+#include "app/lab/lab_session.h"
+#include "lab/save_file.h"
+
+#include <QSvgGenerator>
+#include <cmath>
+
+namespace app::lab {
+namespace {
+
+const QLocale& czech() {
+    static const QLocale locale(QLocale::Czech);
+    return locale;
+}
+
+// "Závislost proudu na kmitočtu": the quantity in the genitive, the other in the locative.
+QString graphTitle(::lab::Quantity y, ::lab::Quantity x) {
+    static const char* const kGenitive[] = {"času",   "kmitočtu",        "proudu",         "napětí",
+                                            "impedance", "fázového posunu", "činného výkonu", "účiníku"};
+    static const char* const kLocative[] = {"čase",     "kmitočtu",       "proudu",        "napětí",
+                                            "impedanci", "fázovém posunu", "činném výkonu", "účiníku"};
+    return QStringLiteral("Závislost %1 na %2")
+        .arg(QString::fromUtf8(kGenitive[::lab::indexOf(y)]), QString::fromUtf8(kLocative[::lab::indexOf(x)]));
+}
+
+QString axisTitle(::lab::Quantity q) { return ::lab::nameOf(q) + QLatin1Char(' ') + ::lab::headerOf(q); }
+
+void setLogarithmic(QCPAxis* axis, bool log) {
+    if (log) {
+        axis->setScaleType(QCPAxis::stLogarithmic);
+        QSharedPointer<QCPAxisTickerLog> ticker(new QCPAxisTickerLog);
+        ticker->setSubTickCount(8);
+        axis->setTicker(ticker);
+        axis->setNumberFormat(QStringLiteral("g"));
+    } else {
+        axis->setScaleType(QCPAxis::stLinear);
+        axis->setTicker(QSharedPointer<QCPAxisTicker>(new QCPAxisTicker));
+        axis->setNumberFormat(QStringLiteral("g"));
+    }
+}
+
+// The range of the axis over [low, high] with a margin, or around a single value.
+QCPRange paddedRange(double low, double high, bool log) {
+    if (log) {
+        if (!(low > 0)) return QCPRange(1, 10);
+        if (high <= low) return QCPRange(low / 2, low * 2);
+        const double factor = std::pow(high / low, 0.05);
+        return QCPRange(low / factor, high * factor);
+    }
+    if (high <= low) {
+        const double pad = low == 0 ? 1.0 : std::fabs(low) * 0.1;
+        return QCPRange(low - pad, high + pad);
+    }
+    const double pad = (high - low) * 0.05;
+    return QCPRange(low - pad, high + pad);
+}
+
+}  // namespace
+
+GraphView::GraphView(LabSession& session, QWidget* parent) : QCustomPlot(parent), session_(session) {
+    setObjectName(QStringLiteral("graph"));
+    setLocale(czech());
+    setMinimumSize(360, 240);
+    plotLayout()->insertRow(0);
+    title_ = new QCPTextElement(this, QString(), QFont(font().family(), 12, QFont::Bold));
+    plotLayout()->addElement(0, 0, title_);
+
+    points_ = addGraph();
+    points_->setName(QStringLiteral("body"));
+    points_->setPen(QPen(QColor(0, 90, 170), 1.5));
+    points_->setAdaptiveSampling(true);
+    fitLine_ = addGraph();
+    fitLine_->setPen(QPen(QColor(200, 30, 30), 2.0));
+    fitLine_->setAdaptiveSampling(false);
+    legend->setVisible(false);
+    legend->setFont(QFont(font().family(), 10));
+    axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
+
+    connect(&session_, &LabSession::pointAdded, this, [this] { appendNewest(); });
+    connect(&session_, &LabSession::cleared, this, [this] { rebuild(); });
+    connect(&session_, &LabSession::graphChanged, this, [this] { rebuild(); });
+    rebuild();
+}
+
+bool GraphView::usable(double x, double y) const {
+    return std::isfinite(x) && std::isfinite(y) && (!shown_.logX || x > 0) && (!shown_.logY || y > 0);
+}
+
+void GraphView::applyChoice() {
+    shown_ = session_.graph();
+    xAxis->setLabel(axisTitle(shown_.x));
+    yAxis->setLabel(axisTitle(shown_.y));
+    setLogarithmic(xAxis, shown_.logX);
+    setLogarithmic(yAxis, shown_.logY);
+    title_->setText(graphTitle(shown_.y, shown_.x));
+    // A line where the points follow one another (time, a sweep's frequency);
+    // elsewhere the points alone.
+    const bool connected = shown_.x == ::lab::Quantity::Time || shown_.x == ::lab::Quantity::Frequency;
+    points_->setLineStyle(connected ? QCPGraph::lsLine : QCPGraph::lsNone);
+}
+
+void GraphView::rebuild() {
+    applyChoice();
+    const ::lab::PointRecord& record = session_.record();
+    const std::vector<double>& xs = record.column(shown_.x);
+    const std::vector<double>& ys = record.column(shown_.y);
+    QVector<double> keys;
+    QVector<double> values;
+    keys.reserve(static_cast<qsizetype>(xs.size()));
+    values.reserve(static_cast<qsizetype>(xs.size()));
+    for (std::size_t i = 0; i < xs.size(); ++i)
+        if (usable(xs[i], ys[i])) {
+            keys.push_back(xs[i]);
+            values.push_back(ys[i]);
+        }
+    points_->setData(keys, values, shown_.x == ::lab::Quantity::Time);
+    updateRanges();
+    updateFit();
+    replot(rpQueuedReplot);
+}
+
+void GraphView::appendNewest(RefreshPriority priority) {
+    const ::lab::PointRecord& record = session_.record();
+    if (record.empty()) return;
+    const std::size_t last = record.size() - 1;
+    const double x = record.value(last, shown_.x);
+    const double y = record.value(last, shown_.y);
+    if (usable(x, y)) points_->addData(x, y);
+    updateRanges();
+    updateFit();
+    replot(priority);
+}
+
+void GraphView::updateRanges() {
+    const ::lab::PointRecord& record = session_.record();
+    // Dots while they can be told apart.
+    const bool connected = points_->lineStyle() != QCPGraph::lsNone;
+    const bool dots = !connected || record.size() <= 400;
+    // Many points: small squares, lines and squares without smoothing, so that
+    // an hour at every block still draws in a few milliseconds.
+    const bool many = record.size() > 2000;
+    points_->setScatterStyle(!dots ? QCPScatterStyle(QCPScatterStyle::ssNone)
+                             : many ? QCPScatterStyle(QCPScatterStyle::ssSquare, 3)
+                                    : QCPScatterStyle(QCPScatterStyle::ssDisc, connected ? 5 : 6));
+    points_->setAntialiased(!many);
+    points_->setAntialiasedScatters(!many);
+    // At most about 3000 marks: a cloud of more shows no more.
+    points_->setScatterSkip(many ? static_cast<int>(record.size() / 3000) : 0);
+    const auto rangeOf = [&](::lab::Quantity q, bool log) {
+        const ::lab::PointRecord::Range& r = record.range(q);
+        if (r.count == 0) return log ? QCPRange(1, 10) : QCPRange(0, 1);
+        return paddedRange(log ? r.minPositive : r.min, r.max, log);
+    };
+    xAxis->setRange(rangeOf(shown_.x, shown_.logX));
+    yAxis->setRange(rangeOf(shown_.y, shown_.logY));
+}
+
+void GraphView::updateFit() {
+    const auto fit = session_.fit();
+    if (!fit) {
+        fitLine_->data()->clear();
+        legend->setVisible(false);
+        fitLine_->removeFromLegend();
+        points_->removeFromLegend();
+        return;
+    }
+    // The line across the axis, in steps that look straight on either scale.
+    const QCPRange x = xAxis->range();
+    constexpr int kSteps = 64;
+    QVector<double> keys;
+    QVector<double> values;
+    for (int i = 0; i <= kSteps; ++i) {
+        const double share = static_cast<double>(i) / kSteps;
+        const double k = shown_.logX ? x.lower * std::pow(x.upper / x.lower, share) : x.lower + (x.upper - x.lower) * share;
+        const double v = fit->slope * k + fit->intercept;
+        if (shown_.logY && !(v > 0)) continue;
+        keys.push_back(k);
+        values.push_back(v);
+    }
+    fitLine_->setData(keys, values, true);
+    fitLine_->setName(fitText());
+    points_->setName(QStringLiteral("body (%1)").arg(fit->points));
+    points_->addToLegend();
+    fitLine_->addToLegend();
+    legend->setVisible(true);
+}
+
+QString GraphView::fitText() const {
+    const auto fit = session_.fit();
+    if (!fit) return {};
+    const QString slopeUnit = ::lab::ratioUnit(shown_.y, shown_.x);
+    const QString yUnit = ::lab::unitOf(shown_.y);
+    auto withUnit = [](const QString& number, const QString& unit) {
+        return unit.isEmpty() ? number : number + QChar(0x00A0) + unit;
+    };
+    return QStringLiteral("přímka: směrnice %1, úsek %2, R² = %3")
+        .arg(withUnit(czech().toString(fit->slope, 'g', 5), slopeUnit),
+             withUnit(czech().toString(fit->intercept, 'g', 4), yUnit), czech().toString(fit->r2, 'f', 5));
+}
+
+QString GraphView::save(const QString& path) {
+    if (path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
+        return ::lab::saveWhole(path, [this](QIODevice& device) {
+            QSvgGenerator svg;
+            svg.setOutputDevice(&device);
+            svg.setSize(QSize(kExportWidth, kExportHeight));
+            svg.setViewBox(QRect(0, 0, kExportWidth, kExportHeight));
+            svg.setTitle(title_->text());
+            QCPPainter painter;
+            if (!painter.begin(&svg)) return false;
+            toPainter(&painter, kExportWidth, kExportHeight);
+            return painter.end();
+        });
+    }
+    if (path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) {
+        const QPixmap picture = toPixmap(kExportWidth, kExportHeight);
+        return ::lab::saveWhole(path, [&picture](QIODevice& device) { return picture.save(&device, "PNG"); });
+    }
+    return QStringLiteral("the graph is saved as .png or .svg");
+}
+
+}  // namespace app::lab

@@ -1,0 +1,45 @@
+#pragma once
+// The lab's graph: the chosen quantity against time or against another, on
+// linear or logarithmic axes scaled to the data, growing with every point,
+// with the fitted line and its equation in the legend when asked. Drawn by
+// QCustomPlot; saved as PNG or SVG at a fixed size (kExportSize).
+#include "lab/graph_choice.h"
+
+#include <qcustomplot.h>
+
+namespace app::lab {
+
+class LabSession;
+
+class GraphView : public QCustomPlot {
+public:
+    static constexpr int kExportWidth = 1000;
+    static constexpr int kExportHeight = 650;
+
+    GraphView(LabSession& session, QWidget* parent);
+
+    // Draws all the points again (the choice changed, the record was cleared).
+    void rebuild();
+    // Adds the newest point of the record and redraws (soon, or now).
+    void appendNewest(RefreshPriority priority = rpQueuedReplot);
+
+    // PNG or SVG by the name's ending; returns "" or what went wrong.
+    QString save(const QString& path);
+
+    // "směrnice 100,2 Ω, úsek 0,31 mV, R² = 0,99998", or "" without a fit.
+    QString fitText() const;
+
+private:
+    void applyChoice();
+    void updateRanges();
+    void updateFit();
+    bool usable(double x, double y) const;
+
+    LabSession& session_;
+    ::lab::GraphChoice shown_;
+    QCPGraph* points_ = nullptr;
+    QCPGraph* fitLine_ = nullptr;
+    QCPTextElement* title_ = nullptr;
+};
+
+}  // namespace app::lab

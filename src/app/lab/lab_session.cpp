@@ -1,0 +1,185 @@
+#include "app/lab/lab_session.h"
+
+#include "app/window/form.h"
+#include "measure/settling.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace app::lab {
+
+LabSession::LabSession(window::TForm1& form) : QObject(&form), form_(form) {}
+
+double LabSession::soundNow() const { return form_.readingHistory.recorded(); }
+
+// --- the record
+
+void LabSession::startRecording() {
+    if (recording_) return;
+    recording_ = true;
+    lastBlockSeen_ = soundNow();
+    // The first point with the next block, then one per interval.
+    nextDue_ = lastBlockSeen_;
+    emit recordingChanged();
+}
+
+void LabSession::stopRecording() {
+    if (!recording_) return;
+    recording_ = false;
+    emit recordingChanged();
+}
+
+void LabSession::setInterval(double seconds) {
+    interval_ = seconds <= 0 ? 0.0 : std::clamp(seconds, kShortestInterval, kLongestInterval);
+    nextDue_ = std::min(nextDue_, soundNow() + interval_);
+    emit recordingChanged();
+}
+
+void LabSession::clear() {
+    record_.clear();
+    fit_.reset();
+    emit cleared();
+}
+
+void LabSession::requestPoint() {
+    pending_ = soundNow();
+    updateRequest();
+}
+
+::lab::LabPoint LabSession::livePoint() const {
+    return ::lab::pointOf(record_.empty() ? 0.0 : soundNow() - startedAt_, form_.state.LineInput,
+                          measure::circuitValues(form_.state));
+}
+
+void LabSession::addPoint() {
+    if (record_.empty()) startedAt_ = soundNow();  // the first point is at 0 s
+    add(::lab::pointOf(soundNow() - startedAt_, form_.state.LineInput, measure::circuitValues(form_.state)));
+}
+
+void LabSession::add(const ::lab::LabPoint& point) {
+    if (record_.empty()) startedAt_ = soundNow() - point[::lab::Quantity::Time];
+    emit aboutToAddPoint();
+    record_.add(point);
+    fit_.reset();
+    emit pointAdded();
+}
+
+LabSession::Readiness LabSession::readiness() const {
+    // Both instruments, or the one that reads anything (a circuit without
+    // current, a voltage not connected), by the points' rule.
+    bool settled = false;
+    for (const auto instrument : {measure::Instrument::Ammeter, measure::Instrument::Voltmeter}) {
+        switch (measure::settling(form_.readingHistory, instrument, form_.generatorChangeArrives,
+                                  measure::kPointSettling)) {
+            case measure::Settling::Settled: settled = true; break;
+            case measure::Settling::NoReading: break;
+            case measure::Settling::Overload: return Readiness::Overload;
+            case measure::Settling::Unsettled: return Readiness::Waiting;
+        }
+    }
+    return settled ? Readiness::Settled : Readiness::Waiting;
+}
+
+void LabSession::update() {
+    if (recording_) updateRecording();
+    if (pending_) updateRequest();
+    if (sweep_.running) updateSweep();
+}
+
+void LabSession::updateRecording() {
+    const double now = soundNow();
+    if (now <= lastBlockSeen_) return;  // no new block since the last look
+    const double block = now - lastBlockSeen_;
+    lastBlockSeen_ = now;
+    // Half a block early counts as due: the blocks' ends rarely fall on the interval.
+    if (interval_ > 0 && now + 0.5 * block < nextDue_) return;
+    addPoint();
+    if (interval_ > 0) nextDue_ = std::max(nextDue_ + interval_, now);
+}
+
+void LabSession::updateRequest() {
+    switch (readiness()) {
+        case Readiness::Settled:
+            pending_.reset();
+            addPoint();
+            emit pointTaken();
+            return;
+        case Readiness::Overload:
+            pending_.reset();
+            emit pointRefused(true);
+            return;
+        case Readiness::Waiting:
+            if (soundNow() - *pending_ > kPointPatience) {
+                pending_.reset();
+                emit pointRefused(false);
+            }
+            return;
+    }
+}
+
+// --- the graph
+
+void LabSession::setGraph(const ::lab::GraphChoice& choice) {
+    if (choice == graph_) return;
+    graph_ = choice;
+    fit_.reset();
+    emit graphChanged();
+}
+
+std::optional<::lab::LinearFit> LabSession::fit() const {
+    if (!graph_.fit) return std::nullopt;
+    if (!fit_) fit_ = ::lab::fitLine(record_.column(graph_.x), record_.column(graph_.y));
+    return *fit_;
+}
+
+// --- the waveforms
+
+LabSession::WaveformSource LabSession::waveformSource() const {
+    WaveformSource s;
+    if (frozen_) {
+        s.current = frozen_->current.data();
+        s.voltage = frozen_->voltage.data();
+        s.frames = frozen_->current.size();
+        s.rate = frozen_->rate;
+        s.reading = frozen_->reading;
+        s.scale = frozen_->scale;
+        return s;
+    }
+    const measure::StereoHistory& h = form_.lineInputMeter.history();
+    s.current = h.left();
+    s.voltage = h.right();
+    s.frames = h.size();
+    s.rate = form_.lineInputMeter.rate();
+    s.reading = form_.state.LineInput;
+    s.scale = measure::sampleScale(form_.state);
+    return s;
+}
+
+::lab::Traces LabSession::traces() const {
+    if (frozen_) {
+        // The frozen copy as a history of its own.
+        measure::StereoHistory h(std::max<std::size_t>(1, frozen_->current.size()));
+        for (std::size_t i = 0; i < frozen_->current.size(); ++i) h.push(frozen_->current[i], frozen_->voltage[i]);
+        return ::lab::analyseTraces(h, frozen_->reading, frozen_->rate);
+    }
+    return ::lab::analyseTraces(form_.lineInputMeter.history(), form_.state.LineInput, form_.lineInputMeter.rate());
+}
+
+void LabSession::freezeWaveforms(bool frozen) {
+    if (frozen == waveformsFrozen()) return;
+    if (frozen) {
+        const measure::StereoHistory& h = form_.lineInputMeter.history();
+        Frozen f;
+        f.current.assign(h.left(), h.left() + h.size());
+        f.voltage.assign(h.right(), h.right() + h.size());
+        f.rate = form_.lineInputMeter.rate();
+        f.reading = form_.state.LineInput;
+        f.scale = measure::sampleScale(form_.state);
+        frozen_ = std::move(f);
+    } else {
+        frozen_.reset();
+    }
+    emit waveformsFrozenChanged();
+}
+
+}  // namespace app::lab

@@ -1,0 +1,75 @@
+// The frequency sweep of the lab session: TrackBar2 moved step by step as the
+// teacher would, a settled point at each step, the bar put back at the end.
+#include "app/lab/lab_session.h"
+
+#include "app/window/form.h"
+#include "generator/track_bar_settings.h"
+
+namespace app::lab {
+
+QString LabSession::startSweep(const ::lab::SweepPlan& plan) {
+    if (sweep_.running) return QStringLiteral("a sweep is running already");
+    const QString problem = ::lab::sweepPlanProblem(plan, std::max(generator::kLowestFrequency, form_.TrackBar2->minimum()),
+                                                    form_.TrackBar2->maximum());
+    if (!problem.isEmpty()) return problem;
+    stopRecording();
+    pending_.reset();
+    clear();
+    frequencies_ = ::lab::sweepFrequencies(plan);
+    sweep_ = SweepProgress{};
+    sweep_.running = true;
+    sweep_.steps = static_cast<int>(frequencies_.size());
+    sweep_.plan = plan;
+    sweepStartedAt_ = soundNow();
+    barBefore_ = form_.TrackBar2->position();
+    // The curve grows against the frequency.
+    if (graph_.x == ::lab::Quantity::Time) {
+        ::lab::GraphChoice choice = graph_;
+        choice.x = ::lab::Quantity::Frequency;
+        choice.logX = plan.logarithmic;
+        setGraph(choice);
+    }
+    setStep(0);
+    emit sweepChanged();
+    return {};
+}
+
+void LabSession::cancelSweep() {
+    if (sweep_.running) endSweep(true);
+}
+
+void LabSession::setStep(int index) {
+    stepStartedAt_ = soundNow();
+    // As the teacher's move of the bar: the change handler sets the generator
+    // and notes when the new sound reaches the input. The bar moves whether
+    // the display mode shows it or not.
+    form_.TrackBar2->userSetPosition(frequencies_[static_cast<std::size_t>(index)]);
+}
+
+void LabSession::updateSweep() {
+    sweep_.soundSeconds = soundNow() - sweepStartedAt_;
+    const Readiness ready = readiness();
+    if (ready != Readiness::Settled) {
+        if (soundNow() - stepStartedAt_ <= kStepPatience) return;
+        ++sweep_.unsettled;  // taken as it is
+    }
+    addPoint();
+    ++sweep_.step;
+    if (sweep_.step >= sweep_.steps) {
+        endSweep(false);
+        return;
+    }
+    setStep(sweep_.step);
+    emit sweepChanged();
+}
+
+void LabSession::endSweep(bool cancelled) {
+    sweep_.running = false;
+    sweep_.finished = !cancelled;
+    sweep_.cancelled = cancelled;
+    sweep_.soundSeconds = soundNow() - sweepStartedAt_;
+    form_.TrackBar2->userSetPosition(barBefore_);
+    emit sweepChanged();
+}
+
+}  // namespace app::lab

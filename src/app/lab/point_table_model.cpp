@@ -1,0 +1,53 @@
+#include "app/lab/point_table_model.h"
+
+#include "app/lab/lab_session.h"
+
+#include <QLocale>
+#include <cmath>
+
+namespace app::lab {
+
+PointTableModel::PointTableModel(const LabSession& session, QObject* parent)
+    : QAbstractTableModel(parent), session_(session) {
+    connect(&session, &LabSession::aboutToAddPoint, this, [this] {
+        const int row = rowCount();
+        beginInsertRows({}, row, row);
+    });
+    connect(&session, &LabSession::pointAdded, this, [this] { endInsertRows(); });
+    connect(&session, &LabSession::cleared, this, [this] {
+        beginResetModel();
+        endResetModel();
+    });
+}
+
+int PointTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(session_.record().size());
+}
+
+int PointTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(::lab::kQuantityCount);
+}
+
+QVariant PointTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
+    if (role == Qt::TextAlignmentRole) return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole) return {};
+    const ::lab::Quantity q = ::lab::kQuantities[static_cast<std::size_t>(index.column())];
+    const double v = session_.record().value(static_cast<std::size_t>(index.row()), q);
+    if (!std::isfinite(v)) return QStringLiteral("–");
+    static const QLocale czech = [] {
+        QLocale l(QLocale::Czech);
+        l.setNumberOptions(QLocale::OmitGroupSeparator);  // "1775,8": narrow columns
+        return l;
+    }();
+    return czech.toString(v, 'f', ::lab::decimalsOf(q));
+}
+
+QVariant PointTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole) return {};
+    if (orientation == Qt::Vertical) return section + 1;
+    if (section < 0 || section >= columnCount()) return {};
+    return ::lab::headerOf(::lab::kQuantities[static_cast<std::size_t>(section)]);
+}
+
+}  // namespace app::lab

@@ -1,0 +1,89 @@
+#include "app/lab/waveform_view.h"
+
+#include "app/lab/lab_session.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace app::lab {
+namespace {
+
+// Points drawn per trace at most (the stretch shown holds up to 13 000 samples).
+constexpr std::size_t kMostPoints = 1500;
+
+const QColor kCurrentColour(190, 120, 0);
+const QColor kVoltageColour(0, 120, 160);
+
+}  // namespace
+
+QString phaseSentence(double voltageLeadsDegrees) {
+    const QLocale czech(QLocale::Czech);
+    const double size = std::fabs(voltageLeadsDegrees);
+    if (size < 0.5) return QStringLiteral("Proud a napětí jsou ve fázi (posun %1°)").arg(czech.toString(size, 'f', 1));
+    const QString degrees = czech.toString(size, 'f', 1);
+    return voltageLeadsDegrees < 0 ? QStringLiteral("Proud předbíhá napětí o %1°").arg(degrees)
+                                   : QStringLiteral("Napětí předbíhá proud o %1°").arg(degrees);
+}
+
+WaveformView::WaveformView(LabSession& session, QWidget* parent) : QCustomPlot(parent), session_(session) {
+    setObjectName(QStringLiteral("waveforms"));
+    setLocale(QLocale(QLocale::Czech));
+    setMinimumSize(360, 200);
+    plotLayout()->insertRow(0);
+    title_ = new QCPTextElement(this, QString(), QFont(font().family(), 12, QFont::Bold));
+    plotLayout()->addElement(0, 0, title_);
+    xAxis->setLabel(QStringLiteral("t (ms) od náběžného průchodu proudu nulou"));
+    yAxis->setLabel(QStringLiteral("proud i (mA)"));
+    yAxis2->setLabel(QStringLiteral("napětí u (mV)"));
+    yAxis2->setVisible(true);
+    yAxis->setLabelColor(kCurrentColour);
+    yAxis->setTickLabelColor(kCurrentColour);
+    yAxis2->setLabelColor(kVoltageColour);
+    yAxis2->setTickLabelColor(kVoltageColour);
+    current_ = addGraph(xAxis, yAxis);
+    current_->setPen(QPen(kCurrentColour, 2.0));
+    current_->setName(QStringLiteral("proud i"));
+    voltage_ = addGraph(xAxis, yAxis2);
+    voltage_->setPen(QPen(kVoltageColour, 2.0));
+    voltage_->setName(QStringLiteral("napětí u"));
+    legend->setVisible(true);
+    axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
+    refresh();
+}
+
+void WaveformView::refresh() {
+    const LabSession::WaveformSource source = session_.waveformSource();
+    const ::lab::Traces traces = session_.traces();
+    const ::lab::TraceWindow& w = traces.window;
+    const std::size_t stride = std::max<std::size_t>(1, w.length / kMostPoints);
+    const double msPerSample = 1000.0 / static_cast<double>(source.rate);
+    QVector<double> t, i, u;
+    const auto count = static_cast<qsizetype>(w.length / stride + 1);
+    t.reserve(count);
+    i.reserve(count);
+    u.reserve(count);
+    double peakI = 0, peakU = 0;
+    for (std::size_t k = 0; k < w.length; k += stride) {
+        const std::size_t at = w.start + k;
+        const double mA = (source.current[at] - source.reading.current.mean) * source.scale.milliamps;
+        const double mV = (source.voltage[at] - source.reading.voltage.mean) * source.scale.millivolts;
+        t.push_back(static_cast<double>(k) * msPerSample);
+        i.push_back(mA);
+        u.push_back(mV);
+        peakI = std::max(peakI, std::fabs(mA));
+        peakU = std::max(peakU, std::fabs(mV));
+    }
+    current_->setData(t, i, true);
+    voltage_->setData(t, u, true);
+    // Both zero lines in the middle, each trace filling its height.
+    yAxis->setRange(-std::max(peakI, 1e-3) * 1.15, std::max(peakI, 1e-3) * 1.15);
+    yAxis2->setRange(-std::max(peakU, 1e-3) * 1.15, std::max(peakU, 1e-3) * 1.15);
+    xAxis->setRange(0, std::max(1.0, static_cast<double>(w.length) * msPerSample));
+    phaseText_ = traces.phaseDegrees ? phaseSentence(*traces.phaseDegrees) : QString();
+    QString title = phaseText_.isEmpty() ? QStringLiteral("Průběhy proudu a napětí") : phaseText_;
+    if (session_.waveformsFrozen()) title += QStringLiteral(" (zastaveno)");
+    title_->setText(title);
+    replot(rpQueuedReplot);
+}
+
+}  // namespace app::lab

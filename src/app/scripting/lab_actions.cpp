@@ -1,0 +1,94 @@
+#include "app/scripting/lab_actions.h"
+
+#include "app/lab/lab.h"
+#include "app/lab/lab_session.h"
+#include "app/lab/graph_view.h"
+#include "app/lab/lab_window.h"
+#include "lab/csv_writer.h"
+#include "lab/graph_choice.h"
+#include "lab/save_file.h"
+#include "lab/sweep_plan.h"
+
+#include <QRegularExpression>
+
+namespace app::scripting {
+namespace {
+
+// A step of virtual time while the run waits for the lab.
+constexpr double kWaitStep = 0.05;
+
+}  // namespace
+
+bool isLabAction(const QString& action) { return action.startsWith(QLatin1String("lab:")); }
+
+QString checkLabActionSyntax(const QString& action) {
+    static const QRegularExpression simple(QStringLiteral(
+        "^lab:(record=(start|stop)|point|clear|fit|waveforms=(freeze|run)|dialect=(semicolon|comma)|"
+        "interval=\\d+(\\.\\d+)?|sweep=\\d+\\.\\.\\d+/\\d+/(log|lin))$"));
+    static const QRegularExpression files(QStringLiteral("^lab:(export=.+\\.csv|plot=.+\\.(png|svg))$"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    if (simple.match(action).hasMatch() || files.match(action).hasMatch()) return {};
+    if (action.startsWith(QLatin1String("lab:graph=")) && ::lab::parseGraphChoice(action.mid(10))) return {};
+    return QStringLiteral("bad action \"%1\": expected lab:record=start|stop, lab:interval=<seconds>, lab:point, "
+                          "lab:clear, lab:sweep=<from>..<to>/<steps>/log|lin, lab:graph=<Y>:<X>[:logx|logy|loglog] "
+                          "(quantities: %2), lab:fit, lab:waveforms=freeze|run, lab:dialect=semicolon|comma, "
+                          "lab:export=<file>.csv or lab:plot=<file>.png|svg")
+        .arg(action, ::lab::quantityKeys());
+}
+
+LabActionResult performLabAction(lab::Lab& lab, const QString& action, const std::function<void(double)>& runFor) {
+    if (const QString bad = checkLabActionSyntax(action); !bad.isEmpty()) return {bad};
+    lab::LabSession& session = lab.session();
+    const QString body = action.mid(4);
+    const QString name = body.section(QLatin1Char('='), 0, 0);
+    const QString value = body.section(QLatin1Char('='), 1);
+    if (name == QLatin1String("record")) {
+        if (value == QLatin1String("start"))
+            session.startRecording();
+        else
+            session.stopRecording();
+    } else if (name == QLatin1String("interval")) {
+        const double seconds = value.toDouble();
+        if (seconds != 0 && (seconds < lab::LabSession::kShortestInterval || seconds > lab::LabSession::kLongestInterval))
+            return {QStringLiteral("lab:interval takes 0 (every block) or 0.1 to 60 seconds")};
+        session.setInterval(seconds);
+    } else if (name == QLatin1String("point")) {
+        bool overload = false;
+        const auto refused = QObject::connect(&session, &lab::LabSession::pointRefused, &session,
+                                              [&overload](bool o) { overload = o; });
+        const std::size_t before = session.record().size();
+        session.requestPoint();
+        while (session.pointPending()) runFor(kWaitStep);
+        QObject::disconnect(refused);
+        if (session.record().size() == before)
+            return {overload ? QStringLiteral("lab:point: the card's input is overloaded")
+                             : QStringLiteral("lab:point: the reading did not settle within %1 s")
+                                   .arg(lab::LabSession::kPointPatience)};
+    } else if (name == QLatin1String("clear")) {
+        session.clear();
+    } else if (name == QLatin1String("sweep")) {
+        const auto plan = ::lab::parseSweepPlan(value);
+        const QString problem = plan ? session.startSweep(*plan) : QStringLiteral("bad sweep");
+        if (!problem.isEmpty()) return {QStringLiteral("lab:sweep: %1").arg(problem)};
+        while (session.sweep().running) runFor(kWaitStep);
+    } else if (name == QLatin1String("graph")) {
+        session.setGraph(*::lab::parseGraphChoice(value, session.graph()));
+    } else if (name == QLatin1String("fit")) {
+        ::lab::GraphChoice choice = session.graph();
+        choice.fit = true;
+        session.setGraph(choice);
+    } else if (name == QLatin1String("waveforms")) {
+        session.freezeWaveforms(value == QLatin1String("freeze"));
+    } else if (name == QLatin1String("dialect")) {
+        lab.csvDialect = value == QLatin1String("semicolon") ? ::lab::kSemicolonDecimalComma : ::lab::kCommaDecimalPoint;
+    } else if (name == QLatin1String("export")) {
+        const QString problem = ::lab::saveWhole(value, ::lab::csvOf(session.record(), lab.csvDialect));
+        if (!problem.isEmpty()) return {QStringLiteral("cannot write %1: %2").arg(value, problem), true};
+    } else if (name == QLatin1String("plot")) {
+        const QString problem = lab.window().graph().save(value);
+        if (!problem.isEmpty()) return {QStringLiteral("cannot write %1: %2").arg(value, problem), true};
+    }
+    return {};
+}
+
+}  // namespace app::scripting

@@ -1,0 +1,35 @@
+#pragma once
+// The lab's --do actions:
+//   lab:record=start|stop        record a point at every block (or lab:interval)
+//   lab:interval=S               seconds between recorded points (0: every block)
+//   lab:point                    one point from a settled reading (waits for it)
+//   lab:clear                    forget the points
+//   lab:sweep=FROM..TO/STEPS/log|lin   a frequency sweep; the run waits for its end
+//   lab:graph=Y:X[:lin|logx|logy|loglog]   the graph (quantities by their `circuit` keys)
+//   lab:fit                      the fitted line on the graph (--state lab.Fit)
+//   lab:waveforms=freeze|run     hold the waveforms still, or let them run
+//   lab:dialect=semicolon|comma  the CSV dialect of lab:export (default: the locale's)
+//   lab:export=FILE.csv          the table
+//   lab:plot=FILE.png|FILE.svg   the graph as shown
+#include <QString>
+#include <functional>
+
+namespace app::lab {
+class Lab;
+}
+
+namespace app::scripting {
+
+bool isLabAction(const QString& action);
+// "" when the action reads as a lab action, else what is wrong with it.
+QString checkLabActionSyntax(const QString& action);
+
+struct LabActionResult {
+    QString problem;          // "" when done
+    bool cannotWrite = false; // the problem is a file that cannot be written
+};
+
+// `runFor` lets seconds of (virtual) time pass, handling every event.
+LabActionResult performLabAction(lab::Lab& lab, const QString& action, const std::function<void(double)>& runFor);
+
+}  // namespace app::scripting

@@ -1,0 +1,63 @@
+#include "lab/quantity.h"
+
+#include <QStringList>
+
+namespace lab {
+namespace {
+
+struct QuantityText {
+    const char* key;
+    const char* symbol;
+    const char* unit;
+    const char* name;
+    int decimals;
+};
+
+constexpr QuantityText kTexts[kQuantityCount] = {
+    {"TimeSeconds", "t", "s", "čas", 3},
+    {"FrequencyHz", "f", "Hz", "kmitočet", 2},
+    {"CurrentMilliamps", "I", "mA", "proud", 4},
+    {"VoltageMillivolts", "U", "mV", "napětí", 3},
+    {"ImpedanceOhms", "|Z|", "Ω", "impedance", 3},
+    {"PhaseDegrees", "φ", "°", "fázový posun", 2},
+    {"PowerMilliwatts", "P", "mW", "činný výkon", 5},
+    {"PowerFactor", "cos φ", "", "účiník", 4},
+};
+
+const QuantityText& textOf(Quantity q) { return kTexts[indexOf(q)]; }
+
+}  // namespace
+
+QString keyOf(Quantity q) { return QString::fromLatin1(textOf(q).key); }
+QString symbolOf(Quantity q) { return QString::fromUtf8(textOf(q).symbol); }
+QString unitOf(Quantity q) { return QString::fromUtf8(textOf(q).unit); }
+QString nameOf(Quantity q) { return QString::fromUtf8(textOf(q).name); }
+int decimalsOf(Quantity q) { return textOf(q).decimals; }
+
+QString headerOf(Quantity q) {
+    const QString unit = unitOf(q);
+    return unit.isEmpty() ? symbolOf(q) : QStringLiteral("%1 (%2)").arg(symbolOf(q), unit);
+}
+
+QString ratioUnit(Quantity y, Quantity x) {
+    const QString top = unitOf(y);
+    const QString bottom = unitOf(x);
+    if (y == Quantity::Voltage && x == Quantity::Current) return QStringLiteral("Ω");
+    if (top == bottom) return {};
+    if (bottom.isEmpty()) return top;
+    return QStringLiteral("%1/%2").arg(top.isEmpty() ? QStringLiteral("1") : top, bottom);
+}
+
+std::optional<Quantity> quantityByKey(const QString& key) {
+    for (Quantity q : kQuantities)
+        if (key == keyOf(q)) return q;
+    return std::nullopt;
+}
+
+QString quantityKeys() {
+    QStringList keys;
+    for (Quantity q : kQuantities) keys << keyOf(q);
+    return keys.join(QStringLiteral(", "));
+}
+
+}  // namespace lab

@@ -1,0 +1,37 @@
+#pragma once
+// The quantities of a lab point, in the order of the CSV's columns, with the
+// names scripts use (the --state `circuit` keys), their symbols and units.
+#include <QString>
+#include <array>
+#include <cstddef>
+#include <optional>
+
+namespace lab {
+
+enum class Quantity { Time, Frequency, Current, Voltage, Impedance, Phase, Power, PowerFactor };
+inline constexpr std::size_t kQuantityCount = 8;
+inline constexpr std::array<Quantity, kQuantityCount> kQuantities{
+    Quantity::Time,      Quantity::Frequency, Quantity::Current, Quantity::Voltage,
+    Quantity::Impedance, Quantity::Phase,     Quantity::Power,   Quantity::PowerFactor};
+
+inline std::size_t indexOf(Quantity q) { return static_cast<std::size_t>(q); }
+
+QString keyOf(Quantity q);     // "TimeSeconds", "FrequencyHz", "CurrentMilliamps", ... (--state `circuit`)
+QString symbolOf(Quantity q);  // "t", "f", "I", "U", "|Z|", "φ", "P", "cos φ"
+QString unitOf(Quantity q);    // "s", "Hz", "mA", "mV", "Ω", "°", "mW", "" (cos φ has none)
+QString nameOf(Quantity q);    // Czech: "čas", "kmitočet", "proud", ...
+// "t (s)", "|Z| (Ω)", "cos φ": a CSV column's and an axis's title.
+QString headerOf(Quantity q);
+// Decimals a value is written with (CSV, table).
+int decimalsOf(Quantity q);
+
+// The unit of y / x, as a slope is given: "Ω" for mV/mA, "mV/Hz", "" for
+// the same units.
+QString ratioUnit(Quantity y, Quantity x);
+
+// By key; nothing for an unknown one.
+std::optional<Quantity> quantityByKey(const QString& key);
+// The keys, for messages: "TimeSeconds, FrequencyHz, ...".
+QString quantityKeys();
+
+}  // namespace lab
