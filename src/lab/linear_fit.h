@@ -14,7 +14,26 @@ struct LinearFit {
     std::size_t points = 0;
 };
 
-// Nothing with fewer than two points or when every x is the same.
+// The sums of a fit, point by point: a point more costs the same however many
+// came before (the graph of an hour's recording gets its fit at every block).
+// The means and the sums about them are updated as each point comes
+// (Welford's way), which keeps them exact enough for data far from zero
+// (times of an hour, 1 kHz).
+class LineFitter {
+public:
+    // A point whose coordinates are not both finite is left out.
+    void add(double x, double y);
+    void clear() { *this = LineFitter{}; }
+    // Nothing with fewer than two points or when every x is the same.
+    std::optional<LinearFit> fit() const;
+
+private:
+    std::size_t count_ = 0;
+    double meanX_ = 0, meanY_ = 0;
+    double sxx_ = 0, sxy_ = 0, syy_ = 0;  // about the means
+};
+
+// The fit of all the points at once.
 std::optional<LinearFit> fitLine(const std::vector<double>& x, const std::vector<double>& y);
 
 }  // namespace lab

@@ -40,21 +40,36 @@ void setLogarithmic(QCPAxis* axis, bool log) {
     }
 }
 
-// The range of the axis over [low, high] with a margin, or around a single value.
-QCPRange paddedRange(double low, double high, bool log) {
+// The range of the axis over [low, high] with a margin of `below` and `above`
+// of the span on either side, or around a single value.
+QCPRange paddedRange(double low, double high, bool log, double below = 0.05, double above = 0.05) {
     if (log) {
         if (!(low > 0)) return QCPRange(1, 10);
         if (high <= low) return QCPRange(low / 2, low * 2);
-        const double factor = std::pow(high / low, 0.05);
-        return QCPRange(low / factor, high * factor);
+        return QCPRange(low / std::pow(high / low, below), high * std::pow(high / low, above));
     }
     if (high <= low) {
         const double pad = low == 0 ? 1.0 : std::fabs(low) * 0.1;
         return QCPRange(low - pad, high + pad);
     }
-    const double pad = (high - low) * 0.05;
-    return QCPRange(low - pad, high + pad);
+    return QCPRange(low - (high - low) * below, high + (high - low) * above);
 }
+
+double spanOf(const QCPRange& r, bool log) { return log ? std::log(r.upper / r.lower) : r.size(); }
+
+// The axis's range as the data [low, high] grow: kept while they lie in it
+// and fill most of it, so that a new point seldom moves the axes (and then
+// only the points are drawn again); when they leave it, their range with
+// room on the side they grew to.
+QCPRange grownRange(const QCPRange& current, double low, double high, bool log) {
+    const QCPRange snug = paddedRange(low, high, log);
+    const bool inside = current.contains(low) && current.contains(high) && (!log || current.lower > 0);
+    if (inside && spanOf(current, log) <= 1.5 * spanOf(snug, log)) return current;
+    const double room = 0.25;
+    return paddedRange(low, high, log, low < current.lower ? room : 0.05, high > current.upper ? room : 0.05);
+}
+
+const QColor kPointColour(0, 90, 170);
 
 }  // namespace
 
@@ -68,11 +83,18 @@ GraphView::GraphView(LabSession& session, QWidget* parent) : QCustomPlot(parent)
 
     points_ = addGraph();
     points_->setName(QStringLiteral("body"));
-    points_->setPen(QPen(QColor(0, 90, 170), 1.5));
+    points_->setPen(QPen(kPointColour, 1.5));
     points_->setAdaptiveSampling(true);
     fitLine_ = addGraph();
     fitLine_->setPen(QPen(QColor(200, 30, 30), 2.0));
     fitLine_->setAdaptiveSampling(false);
+    // The points and the line in a buffer of their own, the legend in
+    // another: a point that leaves the axes as they are redraws only those.
+    addLayer(QStringLiteral("points"), layer(QStringLiteral("main")), limAbove);
+    layer(QStringLiteral("points"))->setMode(QCPLayer::lmBuffered);
+    layer(QStringLiteral("legend"))->setMode(QCPLayer::lmBuffered);
+    points_->setLayer(QStringLiteral("points"));
+    fitLine_->setLayer(QStringLiteral("points"));
     legend->setVisible(false);
     legend->setFont(QFont(font().family(), 10));
     axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
@@ -81,6 +103,42 @@ GraphView::GraphView(LabSession& session, QWidget* parent) : QCustomPlot(parent)
     connect(&session_, &LabSession::cleared, this, [this] { rebuild(); });
     connect(&session_, &LabSession::graphChanged, this, [this] { rebuild(); });
     rebuild();
+}
+
+void GraphView::applyMarks(bool vector) {
+    const std::size_t count = session_.record().size();
+    // Dots while they can be told apart.
+    const bool connected = points_->lineStyle() != QCPGraph::lsNone;
+    const bool dots = !connected || count <= 400;
+    // Many points: small squares, lines and squares without smoothing, so that
+    // an hour at every block still draws in a few milliseconds.
+    const bool many = count > 2000;
+    const int disc = connected ? 5 : 6;
+    // On the screen a disc is a picture drawn once: stroking hundreds of
+    // smooth circles again at every point would take milliseconds.
+    points_->setScatterStyle(!dots  ? QCPScatterStyle(QCPScatterStyle::ssNone)
+                             : many ? QCPScatterStyle(QCPScatterStyle::ssSquare, Qt::NoPen, kPointColour, 4)
+                             : vector ? QCPScatterStyle(QCPScatterStyle::ssDisc, disc)
+                                      : QCPScatterStyle(discPicture(disc)));
+    points_->setAntialiased(!many);
+    points_->setAntialiasedScatters(!many);
+    // At most about 3000 marks: a cloud of more shows no more.
+    points_->setScatterSkip(many ? static_cast<int>(count / 3000) : 0);
+}
+
+QPixmap GraphView::discPicture(int diameter) {
+    QPixmap& picture = discs_[diameter];
+    if (picture.isNull()) {
+        const int side = diameter + 3;
+        picture = QPixmap(side, side);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(kPointColour, 1.5));
+        painter.setBrush(kPointColour);
+        painter.drawEllipse(QPointF(side / 2.0, side / 2.0), diameter / 2.0, diameter / 2.0);
+    }
+    return picture;
 }
 
 bool GraphView::usable(double x, double y) const {
@@ -115,7 +173,7 @@ void GraphView::rebuild() {
             values.push_back(ys[i]);
         }
     points_->setData(keys, values, shown_.x == ::lab::Quantity::Time);
-    updateRanges();
+    updateRanges(true);
     updateFit();
     replot(rpQueuedReplot);
 }
@@ -127,33 +185,41 @@ void GraphView::appendNewest(RefreshPriority priority) {
     const double x = record.value(last, shown_.x);
     const double y = record.value(last, shown_.y);
     if (usable(x, y)) points_->addData(x, y);
-    updateRanges();
+    const QCPRange x0 = xAxis->range();
+    const QCPRange y0 = yAxis->range();
+    updateRanges(false);
     updateFit();
-    replot(priority);
+    if (xAxis->range() != x0 || yAxis->range() != y0 || priority != rpQueuedReplot) {
+        replot(priority);
+        return;
+    }
+    // The axes as they were: soon only the points, the line and the legend,
+    // once for all the points that come before it, and not at all when the
+    // whole graph is to be drawn anyway.
+    if (layersQueued_) return;
+    layersQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            layersQueued_ = false;
+            if (mReplotQueued) return;
+            layer(QStringLiteral("points"))->replot();
+            if (legend->visible()) legend->layer()->replot();
+        },
+        Qt::QueuedConnection);
 }
 
-void GraphView::updateRanges() {
+void GraphView::updateRanges(bool afresh) {
     const ::lab::PointRecord& record = session_.record();
-    // Dots while they can be told apart.
-    const bool connected = points_->lineStyle() != QCPGraph::lsNone;
-    const bool dots = !connected || record.size() <= 400;
-    // Many points: small squares, lines and squares without smoothing, so that
-    // an hour at every block still draws in a few milliseconds.
-    const bool many = record.size() > 2000;
-    points_->setScatterStyle(!dots ? QCPScatterStyle(QCPScatterStyle::ssNone)
-                             : many ? QCPScatterStyle(QCPScatterStyle::ssSquare, 3)
-                                    : QCPScatterStyle(QCPScatterStyle::ssDisc, connected ? 5 : 6));
-    points_->setAntialiased(!many);
-    points_->setAntialiasedScatters(!many);
-    // At most about 3000 marks: a cloud of more shows no more.
-    points_->setScatterSkip(many ? static_cast<int>(record.size() / 3000) : 0);
-    const auto rangeOf = [&](::lab::Quantity q, bool log) {
+    applyMarks(false);
+    const auto rangeOf = [&](const QCPAxis* axis, ::lab::Quantity q, bool log) {
         const ::lab::PointRecord::Range& r = record.range(q);
         if (r.count == 0) return log ? QCPRange(1, 10) : QCPRange(0, 1);
-        return paddedRange(log ? r.minPositive : r.min, r.max, log);
+        const double low = log ? r.minPositive : r.min;
+        return afresh ? paddedRange(low, r.max, log) : grownRange(axis->range(), low, r.max, log);
     };
-    xAxis->setRange(rangeOf(shown_.x, shown_.logX));
-    yAxis->setRange(rangeOf(shown_.y, shown_.logY));
+    xAxis->setRange(rangeOf(xAxis, shown_.x, shown_.logX));
+    yAxis->setRange(rangeOf(yAxis, shown_.y, shown_.logY));
 }
 
 void GraphView::updateFit() {
@@ -209,7 +275,9 @@ QString GraphView::save(const QString& path) {
             svg.setTitle(title_->text());
             QCPPainter painter;
             if (!painter.begin(&svg)) return false;
+            applyMarks(true);  // circles rather than pictures of them
             toPainter(&painter, kExportWidth, kExportHeight);
+            applyMarks(false);
             return painter.end();
         });
     }

@@ -7,6 +7,8 @@
 
 #include <qcustomplot.h>
 
+#include <map>
+
 namespace app::lab {
 
 class LabSession;
@@ -31,12 +33,19 @@ public:
 
 private:
     void applyChoice();
-    void updateRanges();
+    // The axes' ranges: for all the points afresh, or grown for a new one.
+    void updateRanges(bool afresh);
     void updateFit();
+    // The marks of the points for their number: drawn on the screen, or as
+    // shapes for a vector picture.
+    void applyMarks(bool vector);
+    QPixmap discPicture(int diameter);
     bool usable(double x, double y) const;
 
     LabSession& session_;
     ::lab::GraphChoice shown_;
+    bool layersQueued_ = false;
+    std::map<int, QPixmap> discs_;
     QCPGraph* points_ = nullptr;
     QCPGraph* fitLine_ = nullptr;
     QCPTextElement* title_ = nullptr;

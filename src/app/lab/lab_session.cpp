@@ -37,7 +37,7 @@ void LabSession::setInterval(double seconds) {
 
 void LabSession::clear() {
     record_.clear();
-    fit_.reset();
+    fitter_.clear();
     emit cleared();
 }
 
@@ -60,7 +60,7 @@ void LabSession::add(const ::lab::LabPoint& point) {
     if (record_.empty()) startedAt_ = soundNow() - point[::lab::Quantity::Time];
     emit aboutToAddPoint();
     record_.add(point);
-    fit_.reset();
+    fitter_.add(point[graph_.x], point[graph_.y]);
     emit pointAdded();
 }
 
@@ -122,14 +122,16 @@ void LabSession::updateRequest() {
 void LabSession::setGraph(const ::lab::GraphChoice& choice) {
     if (choice == graph_) return;
     graph_ = choice;
-    fit_.reset();
+    fitter_.clear();
+    const std::vector<double>& xs = record_.column(graph_.x);
+    const std::vector<double>& ys = record_.column(graph_.y);
+    for (std::size_t i = 0; i < xs.size(); ++i) fitter_.add(xs[i], ys[i]);
     emit graphChanged();
 }
 
 std::optional<::lab::LinearFit> LabSession::fit() const {
     if (!graph_.fit) return std::nullopt;
-    if (!fit_) fit_ = ::lab::fitLine(record_.column(graph_.x), record_.column(graph_.y));
-    return *fit_;
+    return fitter_.fit();
 }
 
 // --- the waveforms

@@ -149,8 +149,8 @@ private:
     int barBefore_ = 0;
 
     ::lab::GraphChoice graph_;
-    // The fit of the graph's points, worked out once after each change.
-    mutable std::optional<std::optional<::lab::LinearFit>> fit_;
+    // The sums of the fit of the graph's points, a point at a time.
+    ::lab::LineFitter fitter_;
 
     struct Frozen {
         std::vector<float> current, voltage;

@@ -3,7 +3,9 @@
 #include "app/lab/graph_view.h"
 #include "app/lab/lab_session.h"
 #include "app/lab/live_values.h"
+#include "app/lab/number_cell.h"
 #include "app/lab/point_table_model.h"
+#include "app/lab/row_number_header.h"
 #include "app/lab/waveform_view.h"
 #include "app/window/form.h"
 #include "lab/csv_writer.h"
@@ -72,9 +74,10 @@ LabWindow::LabWindow(LabSession& session, QWidget* parent) : QWidget(parent, Qt:
     model_ = new PointTableModel(session_, this);
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("pointTable"));
+    table_->setVerticalHeader(new RowNumberHeader(table_));
     table_->setModel(model_);
+    table_->setItemDelegate(new NumberCell(table_));
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 4);
-    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table_->horizontalHeader()->setDefaultSectionSize(62);
     left->addWidget(table_, 1);
     layout->addLayout(left, 0);
@@ -239,6 +242,10 @@ QWidget* LabWindow::buildGraphBox() {
     big.setPointSize(13);
     big.setBold(true);
     fitText_->setFont(big);
+    // One line whose width does not move the window's layout as its numbers
+    // change with every point.
+    fitText_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    fitText_->setFixedHeight(fitText_->fontMetrics().height() + 4);
     layout->addWidget(fitText_);
     for (QComboBox* c : {graphY_, graphX_})
         connect(c, &QComboBox::currentIndexChanged, this, &LabWindow::chooseGraph);

@@ -8,6 +8,7 @@
 #include "app/lab/lab_window.h"
 #include "app/lab/waveform_view.h"
 #include "app/window/form.h"
+#include "lab/linear_fit.h"
 #include "bench/bench_card.h"
 #include "bench/bench_driver.h"
 #include "platform/idle.h"
@@ -29,6 +30,8 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -205,6 +208,51 @@ TEST_F(LabWindowTest, TheWaveformsStateThePhaseAndHoldStill) {
     EXPECT_GT(held.reading.current.rms, 2 * form_->state.LineInput.current.rms);
     widget<QPushButton>("freeze")->click();
     EXPECT_FALSE(lab_->session().waveformsFrozen());
+}
+
+// Points added one by one, as a record at every block adds them: each stays
+// inside the axes (which grow with room to spare rather than at every point),
+// and the fit kept up point by point is the fit of them all at once, here far
+// from zero, and afresh when the graph changes.
+TEST_F(LabWindowTest, AGrowingCloudStaysInsideTheAxesAndItsFitFollowsEachPoint) {
+    ::lab::GraphChoice choice;
+    choice.y = ::lab::Quantity::Voltage;
+    choice.x = ::lab::Quantity::Current;
+    choice.fit = true;
+    lab_->session().setGraph(choice);
+    app::lab::GraphView& graph = window_->graph();
+    int axisChanges = 0;
+    QCPRange lastX = graph.xAxis->range();
+    for (int i = 0; i < 3000; ++i) {
+        ::lab::LabPoint p;
+        p[::lab::Quantity::Time] = 3600 + 0.057 * i;
+        const double current = 500 + 0.01 * i + 0.003 * std::sin(i);  // mA, a warming resistor
+        p[::lab::Quantity::Current] = current;
+        p[::lab::Quantity::Voltage] = 100.0 * current + (i == 2500 ? 3000.0 : 0.0);  // one outlier
+        lab_->session().add(p);
+        QCoreApplication::processEvents();
+        if (graph.xAxis->range() != lastX) ++axisChanges;
+        lastX = graph.xAxis->range();
+        ASSERT_TRUE(graph.xAxis->range().contains(current)) << i;
+        ASSERT_TRUE(graph.yAxis->range().contains(p[::lab::Quantity::Voltage])) << i;
+    }
+    EXPECT_LT(axisChanges, 60);
+    const ::lab::PointRecord& record = lab_->session().record();
+    const auto all = ::lab::fitLine(record.column(::lab::Quantity::Current), record.column(::lab::Quantity::Voltage));
+    const auto kept = lab_->session().fit();
+    ASSERT_TRUE(all && kept);
+    EXPECT_NEAR(kept->slope, all->slope, std::fabs(all->slope) * 1e-9);
+    EXPECT_NEAR(kept->intercept, all->intercept, std::fabs(all->intercept) * 1e-7 + 1e-6);
+    EXPECT_NEAR(kept->r2, all->r2, 1e-9);
+    EXPECT_EQ(kept->points, 3000u);
+
+    choice.x = ::lab::Quantity::Time;
+    lab_->session().setGraph(choice);
+    const auto byTime = lab_->session().fit();
+    const auto byTimeAll = ::lab::fitLine(record.column(::lab::Quantity::Time), record.column(::lab::Quantity::Voltage));
+    ASSERT_TRUE(byTime && byTimeAll);
+    EXPECT_NEAR(byTime->slope, byTimeAll->slope, std::fabs(byTimeAll->slope) * 1e-9);
+    EXPECT_NEAR(byTime->slope, 100.0 * 0.01 / 0.057, 0.5);  // mV per second
 }
 
 }  // namespace
