@@ -88,13 +88,17 @@ GraphView::GraphView(LabSession& session, QWidget* parent) : QCustomPlot(parent)
     fitLine_ = addGraph();
     fitLine_->setPen(QPen(QColor(200, 30, 30), 2.0));
     fitLine_->setAdaptiveSampling(false);
-    // The points and the line in a buffer of their own, the legend in
-    // another: a point that leaves the axes as they are redraws only those.
-    addLayer(QStringLiteral("points"), layer(QStringLiteral("main")), limAbove);
-    layer(QStringLiteral("points"))->setMode(QCPLayer::lmBuffered);
-    layer(QStringLiteral("legend"))->setMode(QCPLayer::lmBuffered);
-    points_->setLayer(QStringLiteral("points"));
-    fitLine_->setLayer(QStringLiteral("points"));
+    // Two buffers in all: the frame (background, grid, axes) and, above it,
+    // the legend's layer, which takes the points and the line too: a new
+    // point draws that layer again alone while the axes stay. Each buffer
+    // more is a blend of the whole graph at every repaint.
+    QCPLayer* points = layer(QStringLiteral("legend"));
+    points->setMode(QCPLayer::lmBuffered);
+    points_->setLayer(points);
+    fitLine_->setLayer(points);
+    removeLayer(layer(QStringLiteral("overlay")));
+    // The points show through the legend where they meet it.
+    legend->setBrush(QColor(255, 255, 255, 190));
     legend->setVisible(false);
     legend->setFont(QFont(font().family(), 10));
     axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
@@ -114,21 +118,30 @@ void GraphView::applyMarks(bool vector) {
     // an hour at every block still draws in a few milliseconds.
     const bool many = count > 2000;
     const int disc = connected ? 5 : 6;
-    // On the screen a disc is a picture drawn once: stroking hundreds of
-    // smooth circles again at every point would take milliseconds.
-    points_->setScatterStyle(!dots  ? QCPScatterStyle(QCPScatterStyle::ssNone)
-                             : many ? QCPScatterStyle(QCPScatterStyle::ssSquare, Qt::NoPen, kPointColour, 4)
-                             : vector ? QCPScatterStyle(QCPScatterStyle::ssDisc, disc)
-                                      : QCPScatterStyle(discPicture(disc)));
+    // On the screen a mark is a picture drawn once and copied to each point:
+    // drawing thousands of shapes again at every point takes milliseconds.
+    if (!dots)
+        points_->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssNone));
+    else if (vector)
+        points_->setScatterStyle(many ? QCPScatterStyle(QCPScatterStyle::ssSquare, Qt::NoPen, kPointColour, 4)
+                                      : QCPScatterStyle(QCPScatterStyle::ssDisc, disc));
+    else
+        points_->setScatterStyle(QCPScatterStyle(markPicture(many ? 0 : disc)));
     points_->setAntialiased(!many);
     points_->setAntialiasedScatters(!many);
     // At most about 3000 marks: a cloud of more shows no more.
     points_->setScatterSkip(many ? static_cast<int>(count / 3000) : 0);
 }
 
-QPixmap GraphView::discPicture(int diameter) {
-    QPixmap& picture = discs_[diameter];
+QPixmap GraphView::markPicture(int diameter) {
+    QPixmap& picture = marks_[diameter];
     if (picture.isNull()) {
+        if (diameter == 0) {
+            // A square of 4 pixels, for a cloud of many points.
+            picture = QPixmap(4, 4);
+            picture.fill(kPointColour);
+            return picture;
+        }
         const int side = diameter + 3;
         picture = QPixmap(side, side);
         picture.fill(Qt::transparent);
@@ -193,18 +206,17 @@ void GraphView::appendNewest(RefreshPriority priority) {
         replot(priority);
         return;
     }
-    // The axes as they were: soon only the points, the line and the legend,
-    // once for all the points that come before it, and not at all when the
-    // whole graph is to be drawn anyway.
-    if (layersQueued_) return;
-    layersQueued_ = true;
+    // The axes as they were: soon only the points' layer (the points, the line
+    // and the legend), once for all the points that come before it, and not
+    // at all when the whole graph is to be drawn anyway.
+    if (pointsQueued_) return;
+    pointsQueued_ = true;
     QMetaObject::invokeMethod(
         this,
         [this] {
-            layersQueued_ = false;
+            pointsQueued_ = false;
             if (mReplotQueued) return;
-            layer(QStringLiteral("points"))->replot();
-            if (legend->visible()) legend->layer()->replot();
+            points_->layer()->replot();
         },
         Qt::QueuedConnection);
 }

@@ -39,13 +39,14 @@ private:
     // The marks of the points for their number: drawn on the screen, or as
     // shapes for a vector picture.
     void applyMarks(bool vector);
-    QPixmap discPicture(int diameter);
+    // A disc of this diameter, or for 0 the small square of many points.
+    QPixmap markPicture(int diameter);
     bool usable(double x, double y) const;
 
     LabSession& session_;
     ::lab::GraphChoice shown_;
-    bool layersQueued_ = false;
-    std::map<int, QPixmap> discs_;
+    bool pointsQueued_ = false;
+    std::map<int, QPixmap> marks_;
     QCPGraph* points_ = nullptr;
     QCPGraph* fitLine_ = nullptr;
     QCPTextElement* title_ = nullptr;
