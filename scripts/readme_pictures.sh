@@ -23,15 +23,19 @@ else
 fi
 
 stale=0
+# Says that doc/NAME was written, or (--check) whether the one drawn matches it.
+written() {  # name
+  if [ "$out" = doc ]; then
+    echo "wrote doc/$1"
+  elif ! cmp -s "$out/$1" "doc/$1"; then
+    echo "doc/$1 is stale: run scripts/readme_pictures.sh" >&2
+    stale=1
+  fi
+}
 picture() {  # name, arguments...
   local name=$1; shift
   "$program" --audio=bench --headless "$@" --snapshot "$out/$name"
-  if [ "$out" = doc ]; then
-    echo "wrote doc/$name"
-  elif ! cmp -s "$out/$name" "doc/$name"; then
-    echo "doc/$name is stale: run scripts/readme_pictures.sh" >&2
-    stale=1
-  fi
+  written "$name"
 }
 # The analog instruments, the generator turned up.
 picture pristroje.png --do track:TrackBar1=20000 --run-for 3
@@ -42,12 +46,7 @@ picture pristroje-digital.png --do track:TrackBar1=20000 --do menu:rukovstdavvol
 lab_picture() {  # name, arguments...
   local name=$1; shift
   "$program" --audio=bench --headless "$@" --do "lab:plot=$out/$name"
-  if [ "$out" = doc ]; then
-    echo "wrote doc/$name"
-  elif ! cmp -s "$out/$name" "doc/$name"; then
-    echo "doc/$name is stale: run scripts/readme_pictures.sh" >&2
-    stale=1
-  fi
+  written "$name"
 }
 lab_picture pristroje-resonance.png --bench-circuit R=10,L=100m,C=10u --do track:TrackBar1=20000 \
   --do lab:graph=CurrentMilliamps:FrequencyHz:logx --do lab:sweep=20..1000/40/log

@@ -4,6 +4,7 @@
 // then shows the waveforms, the curve with its fitted line, and the table.
 // PRISTROJE_GUI_KEEP=1 keeps the screenshots (their folder is printed).
 #include "app/window/window_definition.h"
+#include "gui/x_display.h"
 #include "support/program_run.h"
 
 #include <QElapsedTimer>
@@ -17,51 +18,34 @@
 
 namespace {
 
-QString display() { return qEnvironmentVariable("PRISTROJE_GUI_DISPLAY"); }
-
-QProcessEnvironment xEnvironment() {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    if (env.contains(QStringLiteral("ASAN_OPTIONS")))
-        env.insert(QStringLiteral("ASAN_OPTIONS"),
-                   env.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":intercept_strndup=0"));
-    return env;
-}
-
-QString x(const QStringList& arguments, const QString& program = QStringLiteral("xdotool")) {
-    QProcess p;
-    p.setProcessEnvironment(xEnvironment());
-    p.start(program, arguments);
-    p.waitForFinished(10000);
-    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
-}
+using gui::xdotool;
+using gui::xEnvironment;
 
 void pause(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }
 
 QRect geometryOf(const QString& window) {
     static const QRegularExpression re(QStringLiteral("Position: (-?\\d+),(-?\\d+).*Geometry: (\\d+)x(\\d+)"),
                                        QRegularExpression::DotMatchesEverythingOption);
-    const auto m = re.match(x({QStringLiteral("getwindowgeometry"), window}));
+    const auto m = re.match(xdotool({QStringLiteral("getwindowgeometry"), window}));
     if (!m.hasMatch()) return {};
     return {m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(), m.captured(4).toInt()};
 }
 
 QStringList windowsOf(qint64 pid) {
-    return x({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"), QString::number(pid)})
+    return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"), QString::number(pid)})
         .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 void key(const QString& window, const QString& keys) {
-    x({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
-    x({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("60"), keys});
+    xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+    xdotool({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("60"), keys});
     pause(200);
 }
 
 void type(const QString& window, const QString& text) {
-    x({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
-    x({QStringLiteral("key"), QStringLiteral("ctrl+a")});
-    x({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("60"), text});
+    xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a")});
+    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("60"), text});
     pause(200);
 }
 
@@ -79,7 +63,7 @@ int pixelsOf(const QImage& image, QRgb colour, int tolerance) {
 }
 
 TEST(LabOnScreen, CtrlMOpensTheLabASweepDrawsItsCurveWithAFittedLineBesideTheWaveformsAndTheTable) {
-    if (display().isEmpty()) GTEST_SKIP() << "no X server for the window tests (PRISTROJE_GUI_DISPLAY)";
+    if (gui::xDisplay().isEmpty()) GTEST_SKIP() << "no X server for the window tests (PRISTROJE_GUI_DISPLAY)";
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const bool keep = qEnvironmentVariableIsSet("PRISTROJE_GUI_KEEP");
@@ -116,8 +100,8 @@ TEST(LabOnScreen, CtrlMOpensTheLabASweepDrawsItsCurveWithAFittedLineBesideTheWav
     const int clientLeft = g.x() + (g.width() - app::window::kClientWidth) / 2;
     const app::window::ControlDef* bar = app::window::findControlDefinition(QStringLiteral("TrackBar1"));
     const int barY = clientTop + bar->top + bar->height / 2 - 4;
-    x({QStringLiteral("windowfocus"), QStringLiteral("--sync"), main});
-    x({QStringLiteral("mousemove"), QString::number(clientLeft + bar->left + 10), QString::number(barY),
+    xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), main});
+    xdotool({QStringLiteral("mousemove"), QString::number(clientLeft + bar->left + 10), QString::number(barY),
        QStringLiteral("mousedown"), QStringLiteral("1"), QStringLiteral("mousemove"),
        QString::number(clientLeft + bar->left + bar->width / 4), QString::number(barY), QStringLiteral("mousemove"),
        QString::number(clientLeft + bar->left + bar->width / 2), QString::number(barY), QStringLiteral("sleep"),
@@ -136,8 +120,8 @@ TEST(LabOnScreen, CtrlMOpensTheLabASweepDrawsItsCurveWithAFittedLineBesideTheWav
     key(lab, QStringLiteral("alt+m"));  // "Proložit přímku"
     pause(800);
 
-    x({QStringLiteral("-window"), QStringLiteral("root"), dir.filePath(QStringLiteral("screen.png"))},
-      QStringLiteral("import"));
+    gui::xTool(QStringLiteral("import"),
+               {QStringLiteral("-window"), QStringLiteral("root"), dir.filePath(QStringLiteral("screen.png"))});
     program.closeWriteChannel();
     ASSERT_TRUE(program.waitForFinished(15000));
     if (keep) std::printf("screenshots in %s\n", dir.path().toLocal8Bit().constData());

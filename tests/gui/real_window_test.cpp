@@ -6,6 +6,7 @@
 // settle, never for a fixed time.
 #include "app/window/window_definition.h"
 #include "gui/window_run.h"
+#include "gui/x_display.h"
 #include "support/program_run.h"
 
 #include <QDeadlineTimer>
@@ -26,30 +27,8 @@ using app::window::kClientHeight;
 using app::window::kClientWidth;
 using gui::Shown;
 
-QString display() { return qEnvironmentVariable("PRISTROJE_GUI_DISPLAY"); }
-
-QProcessEnvironment xEnvironment() {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    // The X keyboard library hands strndup a keymap name that is not
-    // terminated within the length it gives; the sanitizer's strndup check
-    // reads the whole length and stops the program before it starts.
-    if (env.contains(QStringLiteral("ASAN_OPTIONS")))
-        env.insert(QStringLiteral("ASAN_OPTIONS"),
-                   env.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":intercept_strndup=0"));
-    return env;
-}
-
-// Runs an X tool (xdotool, import) on the test display; its output.
-QString x(const QString& program, const QStringList& arguments) {
-    QProcess p;
-    p.setProcessEnvironment(xEnvironment());
-    p.start(program, arguments);
-    p.waitForFinished(30000);
-    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
-}
-QString xdotool(const QStringList& arguments) { return x(QStringLiteral("xdotool"), arguments); }
+using gui::xdotool;
+using gui::xEnvironment;
 
 struct Geometry {
     int x = 0, y = 0, width = 0, height = 0;
@@ -92,7 +71,7 @@ bool eventually(Condition condition) {
 QImage settledScreen(const QString& file) {
     QImage last;
     for (int i = 0; i < 40; ++i) {
-        x(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), file});
+        gui::xTool(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), file});
         QImage now = QImage(file).convertToFormat(QImage::Format_RGB32);
         if (!now.isNull() && now == last) return now;
         last = now;
@@ -122,7 +101,7 @@ auto any = [](const Shown&) { return true; };
 class RealWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (display().isEmpty()) GTEST_SKIP() << "no X server for the window tests (PRISTROJE_GUI_DISPLAY)";
+        if (gui::xDisplay().isEmpty()) GTEST_SKIP() << "no X server for the window tests (PRISTROJE_GUI_DISPLAY)";
     }
     void TearDown() override {
         if (HasFailure()) run_.keep();  // the screenshots, to look at
