@@ -1,10 +1,10 @@
 // One idle pass of the measurement engine with nothing to redraw: both
 // channels measured over a recorded block, then the three range passes with
 // drawing callbacks that do nothing.
-#include "measure/buffer_filled.h"
-#include "measure/channel_measurement.h"
-#include "measure/range_pass.h"
-#include "measure/true_rms_meter.h"
+#include "measure/reference/buffer_filled.h"
+#include "measure/reference/channel_measurement.h"
+#include "measure/reference/range_pass.h"
+#include "measure/true_rms/true_rms_meter.h"
 
 #include <benchmark/benchmark.h>
 

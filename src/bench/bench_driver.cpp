@@ -1,8 +1,8 @@
 #include "bench/bench_driver.h"
 
 #include "bench/bench_line_input.h"
-#include "platform/wave/sim/clocked_input_stream.h"
-#include "platform/wave/sim/clocked_output_stream.h"
+#include "platform/wave/clocked/clocked_input_stream.h"
+#include "platform/wave/clocked/clocked_output_stream.h"
 
 #include <algorithm>
 #include <array>
@@ -12,7 +12,7 @@ namespace bench {
 
 using namespace platform;
 using namespace platform::wave;
-using namespace platform::wave::sim;
+using namespace platform::wave::clocked;
 
 struct BenchState {
     explicit BenchState(BenchConfig c) : config(std::move(c)), input(config, timeline) {}

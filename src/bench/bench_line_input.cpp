@@ -9,7 +9,7 @@ namespace bench {
 
 using namespace platform;
 using namespace platform::wave;
-using namespace platform::wave::sim;
+using namespace platform::wave::clocked;
 
 namespace {
 

@@ -10,14 +10,14 @@
 #include "bench/bench_rlc.h"
 #include "bench/bench_timeline.h"
 #include "bench/bench_true_values.h"
-#include "platform/wave/sim/clocked_input_stream.h"
+#include "platform/wave/clocked/clocked_input_stream.h"
 
 #include <optional>
 #include <vector>
 
 namespace bench {
 
-class BenchLineInput final : public platform::wave::sim::ClockedSource {
+class BenchLineInput final : public platform::wave::clocked::ClockedSource {
 public:
     BenchLineInput(const BenchConfig& config, BenchTimeline& timeline);
 

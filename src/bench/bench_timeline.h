@@ -7,7 +7,7 @@
 // The waveform is the first channel of what was played, in 16-bit units (8-bit
 // samples are scaled up), held from each sample to the next; before, between
 // and after played stretches the source is silent (0).
-#include "platform/wave/sim/clocked_output_stream.h"
+#include "platform/wave/clocked/clocked_output_stream.h"
 
 #include <cstdint>
 #include <deque>
@@ -16,7 +16,7 @@
 
 namespace bench {
 
-class BenchTimeline final : public platform::wave::sim::PlaybackObserver {
+class BenchTimeline final : public platform::wave::clocked::PlaybackObserver {
 public:
     void playing(const platform::wave::WAVEFORMATEX& format, platform::Nanoseconds runOrigin, std::int64_t firstFrame,
                  const char* data, std::int64_t frames) override;

@@ -4,7 +4,7 @@
 // no frequency) is NaN.
 #include "lab/quantity.h"
 #include "measure/circuit_reading.h"
-#include "measure/circuit_values.h"
+#include "measure/true_rms/circuit_values.h"
 
 #include <array>
 

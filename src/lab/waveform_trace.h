@@ -4,7 +4,7 @@
 // signal stands still on the screen, and the phase of the voltage against the
 // current read from the two traces' crossings.
 #include "measure/circuit_reading.h"
-#include "measure/stereo_history.h"
+#include "measure/true_rms/stereo_history.h"
 
 #include <cstddef>
 #include <cstdint>

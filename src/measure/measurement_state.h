@@ -3,7 +3,7 @@
 // face memory, pointer positions and analog-off flags, generator amplitude.
 // One object of this type is owned by the main window; everything is zero until
 // the window's creation handler gives the start values.
-#include "measure/calibration.h"
+#include "measure/calibration/calibration.h"
 #include "measure/circuit_reading.h"
 #include "measure/instrument.h"
 

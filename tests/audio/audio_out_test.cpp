@@ -1,7 +1,7 @@
 // The player on the simulated sound card: priming, counters, the refill ring,
 // shortened buffers, pause, stops, restarts and every failure text.
 #include "audio_fixture.h"
-#include "platform/wave/sim/frame_timing.h"
+#include "platform/wave/clocked/frame_timing.h"
 
 #include <cstring>
 #include <vector>
@@ -12,6 +12,7 @@ namespace {
 using namespace platform::wave;
 
 using namespace platform::wave::sim;
+using namespace platform::wave::clocked;
 
 class Player : public AudioFixture {
 protected:

@@ -7,8 +7,8 @@
 #include "bench/bench_circuit.h"
 #include "bench/bench_driver.h"
 #include "generator/sine_fill.h"
-#include "measure/buffer_filled.h"
-#include "measure/channel_measurement.h"
+#include "measure/reference/buffer_filled.h"
+#include "measure/reference/channel_measurement.h"
 #include "platform/wave/driver_registry.h"
 
 #include <QCoreApplication>

@@ -3,8 +3,8 @@
 #include "app/calibration/calibration_store.h"
 #include "app/status/status_line.h"
 #include "app/window/form.h"
-#include "measure/settling.h"
-#include "measure/true_rms_meter.h"
+#include "measure/calibration/settling.h"
+#include "measure/true_rms/true_rms_meter.h"
 
 #include <QDateTime>
 #include <QLocale>

@@ -7,9 +7,9 @@
 //
 // Without a profile the factors stay absent from the state, so every reading
 // is computed exactly as on the reference card.
-#include "measure/calibration.h"
-#include "measure/instrument_ranges.h"
-#include "measure/reading_history.h"
+#include "measure/calibration/calibration.h"
+#include "measure/reference/instrument_ranges.h"
+#include "measure/calibration/reading_history.h"
 
 #include <QJsonObject>
 #include <QObject>

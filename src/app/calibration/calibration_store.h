@@ -14,7 +14,7 @@
 // readable profile. A file that cannot be read is not saved over; one that
 // can be read but not understood is first kept beside it
 // (calibration.json.broken-<UTC time>).
-#include "measure/calibration.h"
+#include "measure/calibration/calibration.h"
 
 #include <QDateTime>
 #include <QString>

@@ -8,7 +8,7 @@
 // the reading has settled, for the ammeter and the voltmeter), <instrument>TrueValue,
 // <instrument>Apply, <instrument>Gain for ammeter, voltmeter and source;
 // message, save, reset, card.
-#include "measure/instrument_ranges.h"
+#include "measure/reference/instrument_ranges.h"
 
 #include <QTimer>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "app/lab/lab_session.h"
 
 #include "app/window/form.h"
-#include "measure/settling.h"
+#include "measure/calibration/settling.h"
 
 #include <algorithm>
 #include <cmath>

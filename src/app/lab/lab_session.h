@@ -13,7 +13,7 @@
 #include "lab/point_record.h"
 #include "lab/sweep_plan.h"
 #include "lab/waveform_trace.h"
-#include "measure/circuit_values.h"
+#include "measure/true_rms/circuit_values.h"
 
 #include <QJsonObject>
 #include <QObject>

@@ -9,7 +9,7 @@
 #include "audio/audio_out.h"
 #include "bench/bench_driver.h"
 #include "bench/bench_rlc_truth.h"
-#include "measure/circuit_values.h"
+#include "measure/true_rms/circuit_values.h"
 #include "mixer/mixer_state.h"
 #include "platform/wave/device_status.h"
 #include "platform/wave/driver_registry.h"

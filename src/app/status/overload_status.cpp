@@ -2,7 +2,7 @@
 
 #include "app/status/status_line.h"
 #include "app/window/form.h"
-#include "measure/circuit_values.h"
+#include "measure/true_rms/circuit_values.h"
 
 namespace app::status {
 

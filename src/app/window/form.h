@@ -8,8 +8,8 @@
 #include "app/window/controls/track_bar.h"
 #include "measure/instrument.h"
 #include "measure/measurement_state.h"
-#include "measure/reading_history.h"
-#include "measure/true_rms_meter.h"
+#include "measure/calibration/reading_history.h"
+#include "measure/true_rms/true_rms_meter.h"
 #include "render/face.h"
 
 #include <QAction>

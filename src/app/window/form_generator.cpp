@@ -5,7 +5,7 @@
 #include "audio/audio_out.h"
 #include "generator/sine_fill.h"
 #include "generator/track_bar_settings.h"
-#include "measure/calibration.h"
+#include "measure/calibration/calibration.h"
 
 namespace app::window {
 namespace {

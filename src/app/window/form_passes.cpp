@@ -2,10 +2,10 @@
 #include "app/window/form.h"
 
 #include "audio/audio_in.h"
-#include "measure/buffer_filled.h"
-#include "measure/channel_measurement.h"
-#include "measure/range_pass.h"
-#include "measure/reference_calibration.h"
+#include "measure/reference/buffer_filled.h"
+#include "measure/reference/channel_measurement.h"
+#include "measure/reference/range_pass.h"
+#include "measure/reference/reference_calibration.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "platform/mixer/alsa/alsa_mixer_driver.h"
 
 #include "platform/mixer/alsa/alsa_mixer_session.h"
-#include "platform/wave/alsa/alsa_library_messages.h"
+#include "platform/alsa/alsa_library_messages.h"
 
 #include <alsa/asoundlib.h>
 
@@ -9,7 +9,7 @@
 namespace platform::mixer::alsa {
 
 AlsaMixerDriver::AlsaMixerDriver(std::string device) : device_(std::move(device)) {
-    wave::alsa::quietAlsaLibrary();
+    platform::alsa::quietAlsaLibrary();
 }
 
 AlsaMixerDriver::~AlsaMixerDriver() = default;

@@ -1,6 +1,6 @@
 #include "platform/wave/alsa/alsa_device_hints.h"
 
-#include "platform/wave/alsa/alsa_library_messages.h"
+#include "platform/alsa/alsa_library_messages.h"
 
 #include <alsa/asoundlib.h>
 
@@ -28,7 +28,7 @@ std::string oneLine(std::string s) {
 }  // namespace
 
 AlsaDeviceHints alsaDeviceHints() {
-    quietAlsaLibrary();
+    platform::alsa::quietAlsaLibrary();
     AlsaDeviceHints out;
     void** hints = nullptr;
     if (const int e = snd_device_name_hint(-1, "pcm", &hints); e < 0) {

@@ -1,12 +1,12 @@
 #include "platform/wave/alsa/alsa_driver.h"
 
-#include "platform/wave/alsa/alsa_library_messages.h"
+#include "platform/alsa/alsa_library_messages.h"
 #include "platform/wave/alsa/alsa_stream.h"
 #include "platform/wave/device_status.h"
 
 namespace platform::wave::alsa {
 
-AlsaDriver::AlsaDriver(AlsaConfig config) : config_(std::move(config)) { quietAlsaLibrary(); }
+AlsaDriver::AlsaDriver(AlsaConfig config) : config_(std::move(config)) { platform::alsa::quietAlsaLibrary(); }
 
 const std::string& AlsaDriver::pcmName(Direction direction) const {
     return direction == Direction::Input ? config_.captureDevice : config_.playbackDevice;

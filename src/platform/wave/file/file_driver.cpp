@@ -1,8 +1,8 @@
 #include "platform/wave/file/file_driver.h"
 
 #include "platform/wave/file/file_wav_source.h"
-#include "platform/wave/sim/clocked_input_stream.h"
-#include "platform/wave/sim/clocked_output_stream.h"
+#include "platform/wave/clocked/clocked_input_stream.h"
+#include "platform/wave/clocked/clocked_output_stream.h"
 
 #include <array>
 
@@ -42,9 +42,9 @@ MMRESULT FileDriver::open(Direction direction, UINT device, const WAVEFORMATEX& 
     shared_->open[slot] = true;
     auto onClose = [shared = shared_, slot] { shared->open[slot] = false; };
     if (direction == Direction::Input)
-        stream = std::make_unique<sim::ClockedInputStream>(clock_, format, sink, *shared_->source, onClose);
+        stream = std::make_unique<clocked::ClockedInputStream>(clock_, format, sink, *shared_->source, onClose);
     else
-        stream = std::make_unique<sim::ClockedOutputStream>(clock_, format, sink, nullptr, onClose);
+        stream = std::make_unique<clocked::ClockedOutputStream>(clock_, format, sink, nullptr, onClose);
     return MMSYSERR_NOERROR;
 }
 

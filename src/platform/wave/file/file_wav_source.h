@@ -13,7 +13,7 @@
 // a device error and the rest is silence. A file cut short (its RIFF header
 // gives more bytes than it holds) is read as far as it goes and reported.
 #include "platform/wave/file/rate_converter.h"
-#include "platform/wave/sim/clocked_input_stream.h"
+#include "platform/wave/clocked/clocked_input_stream.h"
 
 #include <cstdint>
 #include <memory>
@@ -26,7 +26,7 @@ namespace platform::wave::file {
 inline constexpr int kLowestFileRate = 1000;
 inline constexpr int kHighestFileRate = 768000;
 
-class FileWavSource final : public sim::ClockedSource {
+class FileWavSource final : public clocked::ClockedSource {
 public:
     // Opens `path`; null with the reason in `error` when it cannot be read.
     static std::unique_ptr<FileWavSource> open(const std::string& path, bool loop, std::string& error);

@@ -1,6 +1,6 @@
 #include "platform/wave/sim/sim_driver.h"
 
-#include "platform/wave/sim/clocked_input_stream.h"
+#include "platform/wave/clocked/clocked_input_stream.h"
 #include "platform/wave/sim/sim_output_stream.h"
 #include "platform/wave/sim/sim_stream.h"
 

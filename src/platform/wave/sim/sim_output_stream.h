@@ -1,7 +1,7 @@
 #pragma once
 // A playback stream of the simulated driver: a clocked output stream whose
 // played buffers are logged in SimState::played (while keepPlayed is on).
-#include "platform/wave/sim/clocked_output_stream.h"
+#include "platform/wave/clocked/clocked_output_stream.h"
 #include "platform/wave/sim/sim_stream.h"
 
 namespace platform::wave::sim {

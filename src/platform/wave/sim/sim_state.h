@@ -1,12 +1,17 @@
 #pragma once
 // State that the simulated driver shares with its open streams: devices,
 // signal source, fault rules, the played log and the counts tests read.
-#include "platform/wave/sim/clocked_input_stream.h"
+#include "platform/wave/clocked/clocked_input_stream.h"
 #include "platform/wave/sim/sim_driver.h"
 
 #include <array>
 
 namespace platform::wave::sim {
+
+// The simulated streams are the clocked ones with the sim driver's faults on top.
+using clocked::ClockedInputStream;
+using clocked::ClockedOutputStream;
+using clocked::ClockedSource;
 
 struct SimFaultRule {
     MMRESULT code = MMSYSERR_NOERROR;

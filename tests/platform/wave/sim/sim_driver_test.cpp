@@ -2,7 +2,7 @@
 // frames have passed; recorded data comes from the signal source; played data
 // is logged; pause, reset and injected faults behave as a device would.
 #include "platform/wave/driver_registry.h"
-#include "platform/wave/sim/frame_timing.h"
+#include "platform/wave/clocked/frame_timing.h"
 #include "platform/wave/sim/sim_driver.h"
 #include "platform/wave/wave_api.h"
 #include "platform/win/message_window.h"
@@ -19,6 +19,7 @@ using namespace platform;
 using namespace platform::win;
 using namespace platform::wave;
 using namespace platform::wave::sim;
+using namespace platform::wave::clocked;
 
 
 struct Buffer {
