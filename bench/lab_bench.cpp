@@ -6,16 +6,10 @@
 #include "app/lab/lab.h"
 #include "app/lab/lab_session.h"
 #include "app/lab/lab_window.h"
-#include "app/window/form.h"
-#include "bench/bench_card.h"
-#include "bench/bench_driver.h"
 #include "lab/csv_writer.h"
 #include "lab/save_file.h"
-#include "platform/idle.h"
-#include "platform/mixer/driver_registry.h"
-#include "platform/virtual_clock.h"
-#include "platform/wave/driver_registry.h"
 #include "render/fonts.h"
+#include "support/rig.h"
 
 #include <QApplication>
 #include <QDir>
@@ -57,29 +51,16 @@ long residentKilobytes() {
 // A main window on the bench, its lab window shown (offscreen).
 struct LabFixture {
     LabFixture() {
-        bench::BenchCard card = bench::makeBenchCard();
-        bench::BenchConfig config;
-        config.outputGain = card.outputGain;
-        config.recordingGain = card.recordingGain;
-        platform::wave::setDriver(std::make_shared<bench::BenchDriver>(config, clock));
-        platform::mixer::setDriver(card.mixer);
-        form = app::window::createMainWindow(idle);
-        lab = new app::lab::Lab(*form);
+        rig.useBench();
+        lab = new app::lab::Lab(rig.session(), rig.createWindow());
         lab->open();
         QCoreApplication::processEvents();
-    }
-    ~LabFixture() {
-        form.reset();
-        platform::wave::setDriver(nullptr);
-        platform::mixer::setDriver(nullptr);
     }
     void fill(int points) {
         for (int i = 0; i < points; ++i) lab->session().add(pointAt(i));
         QCoreApplication::processEvents();
     }
-    platform::VirtualClock clock;
-    platform::Idle idle;
-    std::unique_ptr<app::window::TForm1> form;
+    testsupport::Rig rig;
     app::lab::Lab* lab = nullptr;
 };
 

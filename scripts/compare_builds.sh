@@ -24,6 +24,9 @@ runs=(
   "--audio=bench --bench-load 1000 --bench-noise 30 --bench-seed 7 --do track:TrackBar1=500 --run-for 2"
   "--audio=bench --bench-input-gain 0.5 --bench-output-gain 1.6 --do track:TrackBar1=32000 --do wait:3 --do calibrate:ammeter=10 --do calibrate:source=1.5 --run-for 1"
   "--audio=sim --do menu:digitlnvoltmetrstdavhozdroje50Hz1 --do track:TrackBar1=0 --run-for 1"
+  "--audio=bench --bench-input-gain 2 --bench-output-gain 0.5 --calibration cal.json --do track:TrackBar1=20000 --do wait:3 --do calibrate:voltmeter=1 --do calibration:save --run-for 1"
+  "--audio=bench --bench-circuit R=10,L=100m,C=10u --do track:TrackBar1=16000 --do lab:sweep=20..1000/40/log --do lab:graph=CurrentMilliamps:FrequencyHz --do lab:fit --do lab:export=sweep.csv --do lab:plot=sweep.png --run-for 0.5"
+  "--audio=bench --bench-circuit R=100,C=10u --do track:TrackBar1=8000 --do lab:record=start --do lab:interval=0.5 --do wait:3 --do lab:record=stop --do lab:point --do lab:graph=VoltageMillivolts:CurrentMilliamps --do lab:fit --do lab:export=points.csv --run-for 1"
 )
 
 status=0
@@ -31,15 +34,16 @@ i=0
 for args in "${runs[@]}"; do
   i=$((i + 1))
   for side in old new; do
-    bin=$old; [ "$side" = new ] && bin=$new
+    bin=$(realpath "$old"); [ "$side" = new ] && bin=$(realpath "$new")
     out="$work/$i-$side"
     mkdir -p "$out"
     # shellcheck disable=SC2086
-    "$bin" --headless $args --images "$out/images" --snapshot "$out/snapshot.png" --state "$out/state.json" \
+    (cd "$out" && "$bin" --headless $args --images "$out/images" --snapshot "$out/snapshot.png" --state "$out/state.json" \
       --print-readouts >"$out/stdout" 2>"$out/stderr"
-    echo $? >"$out/exit"
+    echo $? >"$out/exit")
   done
-  if diff -r "$work/$i-old" "$work/$i-new" >/dev/null; then
+  # A saved profile carries the time it was made.
+  if diff -r -I "\"Created\":" "$work/$i-old" "$work/$i-new" >/dev/null; then
     echo "same     $args"
   else
     echo "DIFFERS  $args"

@@ -1,46 +1,22 @@
 #include "app/command_line.h"
 
 #include "app/audio_setup.h"
-#include "app/scripting/lab_actions.h"
 #include "bench/bench_rlc_parse.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QRegularExpression>
 
 #include <cmath>
-#include <limits>
+#include <vector>
 
 namespace app {
 namespace {
 
-const char* const kDescription =
+const char* const kAbout =
     "Classroom instruments on a sound card: an AC ammeter, an AC voltmeter and a sine\n"
-    "generator with the voltmeter of its source.\n\n"
-    "Actions (--do, repeatable, run in order after start-up, before --run-for):\n"
-    "  menu:<entry name>              choose a menu entry as a click would\n"
-    "  track:<TrackBar1|TrackBar2>=N  move a track bar to position N as the user would\n"
-    "  wait:<seconds>                 let time pass\n"
-    "  calibrate:ammeter=<mA>, calibrate:voltmeter=<V>, calibrate:source=<V>\n"
-    "                                 the instrument's true value now (as a reference meter shows)\n"
-    "  calibration:save, calibration:reset\n"
-    "  lab:record=start|stop          record a point at every block, or every lab:interval=<seconds>\n"
-    "  lab:point                      one point from a settled reading (the run waits for it)\n"
-    "  lab:clear                      forget the recorded points\n"
-    "  lab:sweep=<from>..<to>/<steps>/log|lin\n"
-    "                                 a frequency sweep with TrackBar2 (the run waits for its end)\n"
-    "  lab:graph=<Y>:<X>[:logx|logy|loglog]\n"
-    "                                 the lab's graph, e.g. lab:graph=ImpedanceOhms:FrequencyHz; quantities:\n"
-    "                                 TimeSeconds FrequencyHz CurrentMilliamps VoltageMillivolts\n"
-    "                                 ImpedanceOhms PhaseDegrees PowerMilliwatts PowerFactor\n"
-    "  lab:fit                        fit a line to the graph's points (--state lab.Fit)\n"
-    "  lab:waveforms=freeze|run       hold the waveforms still, or let them run\n"
-    "  lab:dialect=semicolon|comma    CSV: semicolon and decimal comma, or comma and decimal point\n"
-    "                                 (default: the locale's)\n"
-    "  lab:export=<file>.csv          the table of points (UTF-8, a header with units)\n"
-    "  lab:plot=<file>.png|<file>.svg the lab's graph as shown\n"
-    "A disabled or unknown menu entry, a hidden track bar, a refused calibration, a lab point that\n"
-    "does not settle or a sweep that cannot run ends the run with code 2.\n\n"
+    "generator with the voltmeter of its source.";
+
+const char* const kExitCodes =
     "Exit codes:\n"
     "  0  done\n"
     "  1  an input or output failed: a file that could not be read or written (--input-wav,\n"
@@ -50,9 +26,9 @@ const char* const kDescription =
     "  2  a bad command line or a refused action: an option or action that cannot be used, an\n"
     "     input file that cannot be used as one, a calibration that cannot be saved";
 
-// Virtual time is counted in nanoseconds in 64 bits: a run of all its waits
-// and --run-for together stays far within that (about 31 years).
-constexpr double kLongestRunSeconds = 1e9;
+const char* const kActionEnd =
+    "A disabled or unknown menu entry, a hidden track bar, a refused calibration, a lab point that\n"
+    "does not settle or a sweep that cannot run ends the run with code 2.";
 
 // A finite number ("nan" and "inf" are not numbers of anything here).
 bool parseNumber(const QString& text, double& out) {
@@ -61,47 +37,155 @@ bool parseNumber(const QString& text, double& out) {
     return ok && std::isfinite(out);
 }
 
-// The seconds of a well-formed wait:<seconds> action.
-double waitSeconds(const QString& action) { return action.section(QLatin1Char(':'), 1).toDouble(); }
+// What one option gives: its value (the default when not given) and whether it was given.
+struct Given {
+    QString value;
+    bool set = false;
+};
+
+// One option of the command line: its names, its line of --help, its value's
+// name and default (none: a switch), and what it sets in the options (the
+// reason when its value cannot be used).
+struct OptionRow {
+    QStringList names;
+    const char* help;
+    const char* valueName = nullptr;
+    const char* defaultValue = nullptr;
+    QString (*read)(const Given& given, Options& o) = nullptr;
+};
+
+QString positiveFactor(const Given& g, double& out, const char* option) {
+    if (!parseNumber(g.value, out) || !(out > 0)) return QStringLiteral("%1 takes a factor above 0").arg(QLatin1String(option));
+    return {};
+}
+
+// The options, in the order --help lists them. --help, --version and --audio
+// (whose text names the backends) are made apart.
+const std::vector<OptionRow>& optionTable() {
+    static const std::vector<OptionRow> rows{
+        {{"input-device"}, "ALSA capture PCM.", "name", "default",
+         [](const Given& g, Options& o) { o.inputDevice = g.value; return QString(); }},
+        {{"output-device"}, "ALSA playback PCM.", "name", "default",
+         [](const Given& g, Options& o) { o.outputDevice = g.value; return QString(); }},
+        {{"mixer-device"}, "ALSA mixer (ctl).", "name", "default",
+         [](const Given& g, Options& o) { o.mixerDevice = g.value; return QString(); }},
+        {{"input-wav"}, "WAV file as line input (with --audio=file).", "file", nullptr,
+         [](const Given& g, Options& o) { o.inputWav = g.value; return QString(); }},
+        {{"output-wav"}, "Also write what the generator plays to this WAV file.", "file", nullptr,
+         [](const Given& g, Options& o) { o.outputWav = g.value; return QString(); }},
+        {{"loop"}, "Repeat the input WAV file.", nullptr, nullptr,
+         [](const Given& g, Options& o) { o.loop = g.set; return QString(); }},
+        {{"bench-load"}, "Bench: load resistor in ohms (default 100).", "ohms", "100",
+         [](const Given& g, Options& o) {
+             if (!parseNumber(g.value, o.benchLoad) || o.benchLoad <= 0)
+                 return QStringLiteral("--bench-load takes a resistance in ohms above 0");
+             return QString();
+         }},
+        {{"bench-circuit"},
+         "Bench: a series R, L, C load instead of the resistor, e.g. R=100,C=10u or R=10,L=100m,C=10u (prefixes p n "
+         "u m k M).",
+         "elements", nullptr,
+         [](const Given& g, Options& o) {
+             if (!g.set) return QString();
+             const bench::BenchRlcParse parsed = bench::parseBenchRlc(g.value.toStdString());
+             if (!parsed.load) return QStringLiteral("--bench-circuit: %1").arg(QString::fromStdString(parsed.error));
+             o.benchCircuit = parsed.load;
+             return QString();
+         }},
+        {{"bench-noise"}, "Bench: RMS of the noise added at the line input, in sample units (default 0).", "level",
+         "0",
+         [](const Given& g, Options& o) {
+             if (!parseNumber(g.value, o.benchNoise) || o.benchNoise < 0)
+                 return QStringLiteral("--bench-noise takes a level of 0 or more");
+             return QString();
+         }},
+        {{"bench-seed"}, "Bench: seed of the noise.", "n", "1",
+         [](const Given& g, Options& o) {
+             bool ok = false;
+             o.benchSeed = g.value.toUInt(&ok, 10);
+             return ok ? QString() : QStringLiteral("--bench-seed takes a whole number from 0 to 4294967295");
+         }},
+        {{"list-devices"}, "List the capture and playback PCMs and the mixers.", nullptr, nullptr,
+         [](const Given& g, Options& o) { o.listDevices = g.set; return QString(); }},
+        {{"headless"}, "Run without a window, on virtual time.", nullptr, nullptr,
+         [](const Given& g, Options& o) { o.headless = g.set; return QString(); }},
+        {{"run-for"}, "Run for this many seconds (headless).", "seconds", "0",
+         [](const Given& g, Options& o) {
+             if (!parseNumber(g.value, o.runFor) || o.runFor < 0 || o.runFor > kLongestRunSeconds)
+                 return QStringLiteral("--run-for takes a number of seconds from 0 to %1")
+                     .arg(kLongestRunSeconds, 0, 'f', 0);
+             return QString();
+         }},
+        {{"do"}, "An action (see above).", "action", nullptr, nullptr},  // read with every value, below
+        {{"snapshot"}, "Write the client area as shown to a PNG file.", "file", nullptr,
+         [](const Given& g, Options& o) { o.snapshot = g.value; return QString(); }},
+        {{"images"}, "Write Image1..Image5 as PNG files into this folder.", "dir", nullptr,
+         [](const Given& g, Options& o) { o.imagesDir = g.value; return QString(); }},
+        {{"state"}, "Write controls, menu, state, audio, mixer and errors as JSON.", "file", nullptr,
+         [](const Given& g, Options& o) { o.stateFile = g.value; return QString(); }},
+        {{"print-readouts"}, "Print the readings at the end of a headless run.", nullptr, nullptr,
+         [](const Given& g, Options& o) { o.printReadouts = g.set; return QString(); }},
+        {{"fullscreen"}, "Start full screen (F11 switches it in the window, Esc leaves it).", nullptr, nullptr,
+         [](const Given& g, Options& o) { o.fullScreen = g.set; return QString(); }},
+        {{"scale"},
+         "Scale the whole window by a factor from 0.5 to 4, or auto: the largest factor at which the window fits "
+         "its screen.",
+         "factor", nullptr,
+         [](const Given& g, Options& o) {
+             o.scale = g.value;
+             if (!g.set || o.scale == QLatin1String("auto")) return QString();
+             double factor = 0;
+             if (!parseNumber(o.scale, factor) || !(factor >= 0.5 && factor <= 4.0))
+                 return QStringLiteral("--scale takes a factor from 0.5 to 4, or auto");
+             return QString();
+         }},
+        {{"bench-input-gain"},
+         "Bench: the card's line input is this many times as sensitive as the reference card's (default 1).",
+         "factor", "1", [](const Given& g, Options& o) { return positiveFactor(g, o.benchInputGain, "--bench-input-gain"); }},
+        {{"bench-output-gain"}, "Bench: the card's output is this many times as strong as the reference card's (default 1).",
+         "factor", "1",
+         [](const Given& g, Options& o) { return positiveFactor(g, o.benchOutputGain, "--bench-output-gain"); }},
+        {{"calibrate"}, "Open the calibration window beside the main window.", nullptr, nullptr,
+         [](const Given& g, Options& o) { o.calibrate = g.set; return QString(); }},
+        {{"calibration"}, "Calibration profiles from this file instead of ~/.config/pristroje/calibration.json.",
+         "file", nullptr, [](const Given& g, Options& o) { o.calibrationFile = g.value; return QString(); }},
+        {{"no-calibration"}, "Apply no calibration profile: the reference card's constants.", nullptr, nullptr,
+         [](const Given& g, Options& o) { o.noCalibration = g.set; return QString(); }},
+        {{"lab"},
+         "Open the lab window (\"Měření a grafy\": waveforms, records, graphs, sweeps) beside the main window; "
+         "Ctrl+M in the main window opens it too.",
+         nullptr, nullptr, [](const Given& g, Options& o) { o.lab = g.set; return QString(); }},
+    };
+    return rows;
+}
+
+QCommandLineOption optionOf(const OptionRow& row) {
+    QCommandLineOption option(row.names, QString::fromUtf8(row.help));
+    if (row.valueName != nullptr) option.setValueName(QString::fromLatin1(row.valueName));
+    if (row.defaultValue != nullptr) option.setDefaultValue(QString::fromLatin1(row.defaultValue));
+    return option;
+}
+
+QString description(std::span<const ActionFamily> families) {
+    QString text = QString::fromUtf8(kAbout) +
+                   QStringLiteral("\n\nActions (--do, repeatable, run in order after start-up, before --run-for):\n");
+    for (const ActionFamily& f : families) text += QString::fromUtf8(f.help);
+    return text + QString::fromUtf8(kActionEnd) + QStringLiteral("\n\n") + QString::fromUtf8(kExitCodes);
+}
 
 }  // namespace
 
-QString checkActionSyntax(const QString& action) {
-    static const QRegularExpression menu(QStringLiteral("^menu:.+$"));
-    static const QRegularExpression track(QStringLiteral("^track:(TrackBar1|TrackBar2)=-?\\d+$"));
-    static const QRegularExpression wait(QStringLiteral("^wait:\\d+(\\.\\d+)?$"));
-    if (menu.match(action).hasMatch()) return {};
-    // A position or a time is checked as what it becomes: a track bar's
-    // position is a 32-bit integer, a wait a number of nanoseconds.
-    if (track.match(action).hasMatch()) {
-        bool ok = false;
-        action.section(QLatin1Char('='), 1).toInt(&ok);
-        if (ok) return {};
-        return QStringLiteral("bad action \"%1\": a track bar position is a whole number from %2 to %3")
-            .arg(action)
-            .arg(std::numeric_limits<int>::min())
-            .arg(std::numeric_limits<int>::max());
-    }
-    if (wait.match(action).hasMatch()) {
-        if (waitSeconds(action) <= kLongestRunSeconds) return {};
-        return QStringLiteral("bad action \"%1\": a wait lasts at most %2 seconds")
-            .arg(action)
-            .arg(kLongestRunSeconds, 0, 'f', 0);
-    }
-    static const QRegularExpression calibrate(
-        QStringLiteral("^calibrate:(ammeter|voltmeter|source)=-?\\d+(\\.\\d+)?$"));
-    static const QRegularExpression calibration(QStringLiteral("^calibration:(save|reset)$"));
-    if (calibrate.match(action).hasMatch() || calibration.match(action).hasMatch()) return {};
-    if (scripting::isLabAction(action)) return scripting::checkLabActionSyntax(action);
-    return QStringLiteral("bad action \"%1\": expected menu:<entry name>, track:<TrackBar1|TrackBar2>=<position> "
-                          "wait:<seconds>, calibrate:<ammeter|voltmeter|source>=<value> or "
-                          "calibration:<save|reset>")
-        .arg(action);
+QString checkAction(const QString& action, std::span<const ActionFamily> families) {
+    for (const ActionFamily& f : families)
+        if (f.owns(action)) return f.check(action);
+    QStringList forms;
+    for (const ActionFamily& f : families) forms << QString::fromUtf8(f.forms);
+    return QStringLiteral("bad action \"%1\": expected %2").arg(action, forms.join(QStringLiteral(", ")));
 }
 
-ParseResult parseCommandLine(const QStringList& arguments) {
+ParseResult parseCommandLine(const QStringList& arguments, std::span<const ActionFamily> families) {
     QCommandLineParser p;
-    p.setApplicationDescription(QString::fromUtf8(kDescription));
+    p.setApplicationDescription(description(families));
     p.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
     const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Show the version."));
@@ -110,91 +194,21 @@ ParseResult parseCommandLine(const QStringList& arguments) {
         backends << QStringLiteral("%1 (%2)").arg(QLatin1String(b.name), QLatin1String(b.description));
     const QCommandLineOption audio(QStringLiteral("audio"), QStringLiteral("Sound: %1.").arg(backends.join(", ")),
                                    QStringLiteral("mode"), QLatin1String(audioBackends().front().name));
-    const QCommandLineOption inDev(QStringLiteral("input-device"), QStringLiteral("ALSA capture PCM."),
-                                   QStringLiteral("name"), QStringLiteral("default"));
-    const QCommandLineOption outDev(QStringLiteral("output-device"), QStringLiteral("ALSA playback PCM."),
-                                    QStringLiteral("name"), QStringLiteral("default"));
-    const QCommandLineOption mixDev(QStringLiteral("mixer-device"), QStringLiteral("ALSA mixer (ctl)."),
-                                    QStringLiteral("name"), QStringLiteral("default"));
-    const QCommandLineOption inWav(QStringLiteral("input-wav"),
-                                   QStringLiteral("WAV file as line input (with --audio=file)."),
-                                   QStringLiteral("file"));
-    const QCommandLineOption outWav(QStringLiteral("output-wav"),
-                                    QStringLiteral("Also write what the generator plays to this WAV file."),
-                                    QStringLiteral("file"));
-    const QCommandLineOption loop(QStringLiteral("loop"), QStringLiteral("Repeat the input WAV file."));
-    const QCommandLineOption load(QStringLiteral("bench-load"),
-                                  QStringLiteral("Bench: load resistor in ohms (default 100)."),
-                                  QStringLiteral("ohms"), QStringLiteral("100"));
-    const QCommandLineOption circuit(QStringLiteral("bench-circuit"),
-                                     QStringLiteral("Bench: a series R, L, C load instead of the resistor, e.g. "
-                                                    "R=100,C=10u or R=10,L=100m,C=10u (prefixes p n u m k M)."),
-                                     QStringLiteral("elements"));
-    const QCommandLineOption noise(QStringLiteral("bench-noise"),
-                                   QStringLiteral("Bench: RMS of the noise added at the line input, in sample "
-                                                  "units (default 0)."),
-                                   QStringLiteral("level"), QStringLiteral("0"));
-    const QCommandLineOption seed(QStringLiteral("bench-seed"), QStringLiteral("Bench: seed of the noise."),
-                                  QStringLiteral("n"), QStringLiteral("1"));
-    const QCommandLineOption list(QStringLiteral("list-devices"),
-                                  QStringLiteral("List the capture and playback PCMs and the mixers."));
-    const QCommandLineOption headless(QStringLiteral("headless"),
-                                      QStringLiteral("Run without a window, on virtual time."));
-    const QCommandLineOption runFor(QStringLiteral("run-for"),
-                                    QStringLiteral("Run for this many seconds (headless)."),
-                                    QStringLiteral("seconds"), QStringLiteral("0"));
-    const QCommandLineOption doAction(QStringLiteral("do"), QStringLiteral("An action (see above)."),
-                                      QStringLiteral("action"));
-    const QCommandLineOption snapshot(QStringLiteral("snapshot"),
-                                      QStringLiteral("Write the client area as shown to a PNG file."),
-                                      QStringLiteral("file"));
-    const QCommandLineOption images(QStringLiteral("images"),
-                                    QStringLiteral("Write Image1..Image5 as PNG files into this folder."),
-                                    QStringLiteral("dir"));
-    const QCommandLineOption state(QStringLiteral("state"),
-                                   QStringLiteral("Write controls, menu, state, audio, mixer and errors as JSON."),
-                                   QStringLiteral("file"));
-    const QCommandLineOption readouts(QStringLiteral("print-readouts"),
-                                      QStringLiteral("Print the readings at the end of a headless run."));
-    p.addOptions({help, version, audio, inDev, outDev, mixDev, inWav, outWav, loop, load, circuit, noise, seed, list,
-                  headless, runFor, doAction, snapshot, images, state, readouts});
-    const QCommandLineOption fullScreen(
-        QStringLiteral("fullscreen"), QStringLiteral("Start full screen (F11 switches it in the window, Esc leaves it)."));
-    const QCommandLineOption scale(QStringLiteral("scale"),
-                                   QStringLiteral("Scale the whole window by a factor from 0.5 to 4, or auto: the "
-                                                  "largest factor at which the window fits its screen."),
-                                   QStringLiteral("factor"));
-    p.addOptions({fullScreen, scale});
-    const QCommandLineOption inputGain(QStringLiteral("bench-input-gain"),
-                                       QStringLiteral("Bench: the card's line input is this many times as "
-                                                      "sensitive as the reference card's (default 1)."),
-                                       QStringLiteral("factor"), QStringLiteral("1"));
-    const QCommandLineOption outputGain(QStringLiteral("bench-output-gain"),
-                                        QStringLiteral("Bench: the card's output is this many times as strong "
-                                                       "as the reference card's (default 1)."),
-                                        QStringLiteral("factor"), QStringLiteral("1"));
-    const QCommandLineOption calibrateWindow(QStringLiteral("calibrate"),
-                                             QStringLiteral("Open the calibration window beside the main window."));
-    const QCommandLineOption calibrationFile(QStringLiteral("calibration"),
-                                             QStringLiteral("Calibration profiles from this file instead of "
-                                                            "~/.config/pristroje/calibration.json."),
-                                             QStringLiteral("file"));
-    const QCommandLineOption noCalibration(QStringLiteral("no-calibration"),
-                                           QStringLiteral("Apply no calibration profile: the reference card's "
-                                                          "constants."));
-    p.addOptions({inputGain, outputGain, calibrateWindow, calibrationFile, noCalibration});
-    const QCommandLineOption labWindow(QStringLiteral("lab"),
-                                       QStringLiteral("Open the lab window (\"Měření a grafy\": waveforms, "
-                                                      "records, graphs, sweeps) beside the main window; Ctrl+M "
-                                                      "in the main window opens it too."));
-    p.addOption(labWindow);
+    p.addOptions({help, version, audio});
+    std::vector<QCommandLineOption> options;
+    for (const OptionRow& row : optionTable()) {
+        options.push_back(optionOf(row));
+        p.addOption(options.back());
+    }
 
     ParseResult result;
-    if (!p.parse(arguments)) {
+    auto fail = [&](const QString& message) {
         result.exitCode = 2;
-        result.message = p.errorText();
+        result.message = message;
+        result.options.reset();
         return result;
-    }
+    };
+    if (!p.parse(arguments)) return fail(p.errorText());
     if (p.isSet(help)) {
         result.message = p.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("pristroje"));
         return result;
@@ -203,85 +217,38 @@ ParseResult parseCommandLine(const QStringList& arguments) {
         result.message = QStringLiteral("pristroje %1").arg(QStringLiteral(PRISTROJE_VERSION));
         return result;
     }
-    if (!p.positionalArguments().isEmpty()) {
-        result.exitCode = 2;
-        result.message = QStringLiteral("unexpected argument \"%1\"").arg(p.positionalArguments().first());
-        return result;
-    }
+    if (!p.positionalArguments().isEmpty())
+        return fail(QStringLiteral("unexpected argument \"%1\"").arg(p.positionalArguments().first()));
 
     Options o;
     o.audio = p.value(audio);
-    if (findAudioBackend(o.audio) == nullptr) {
-        result.exitCode = 2;
-        result.message = QStringLiteral("unknown --audio mode \"%1\": use %2").arg(o.audio, audioBackendNames());
-        return result;
+    if (findAudioBackend(o.audio) == nullptr)
+        return fail(QStringLiteral("unknown --audio mode \"%1\": use %2").arg(o.audio, audioBackendNames()));
+    for (std::size_t i = 0; i < options.size(); ++i) {
+        const OptionRow& row = optionTable()[i];
+        if (row.read == nullptr) continue;
+        if (const QString problem = row.read(Given{p.value(options[i]), p.isSet(options[i])}, o); !problem.isEmpty())
+            return fail(problem);
     }
-    o.inputDevice = p.value(inDev);
-    o.outputDevice = p.value(outDev);
-    o.mixerDevice = p.value(mixDev);
-    o.inputWav = p.value(inWav);
-    o.outputWav = p.value(outWav);
-    o.loop = p.isSet(loop);
-    o.listDevices = p.isSet(list);
-    o.headless = p.isSet(headless);
-    o.actions = p.values(doAction);
-    o.snapshot = p.value(snapshot);
-    o.imagesDir = p.value(images);
-    o.stateFile = p.value(state);
-    o.printReadouts = p.isSet(readouts);
-    o.fullScreen = p.isSet(fullScreen);
-    o.scale = p.value(scale);
-    o.calibrate = p.isSet(calibrateWindow);
-    o.calibrationFile = p.value(calibrationFile);
-    o.noCalibration = p.isSet(noCalibration);
-    o.lab = p.isSet(labWindow);
+    o.actions = p.values(QStringLiteral("do"));
 
-    auto fail = [&](const QString& message) {
-        result.exitCode = 2;
-        result.message = message;
-        return result;
-    };
-    if (!parseNumber(p.value(load), o.benchLoad) || o.benchLoad <= 0)
-        return fail(QStringLiteral("--bench-load takes a resistance in ohms above 0"));
-    if (p.isSet(circuit)) {
-        if (p.isSet(load)) return fail(QStringLiteral("--bench-load and --bench-circuit cannot be used together"));
-        const bench::BenchRlcParse parsed = bench::parseBenchRlc(p.value(circuit).toStdString());
-        if (!parsed.load)
-            return fail(QStringLiteral("--bench-circuit: %1").arg(QString::fromStdString(parsed.error)));
-        o.benchCircuit = parsed.load;
-    }
-    if (!parseNumber(p.value(noise), o.benchNoise) || o.benchNoise < 0)
-        return fail(QStringLiteral("--bench-noise takes a level of 0 or more"));
-    bool seedOk = false;
-    o.benchSeed = p.value(seed).toUInt(&seedOk, 10);
-    if (!seedOk) return fail(QStringLiteral("--bench-seed takes a whole number from 0 to 4294967295"));
-    if (!parseNumber(p.value(inputGain), o.benchInputGain) || !(o.benchInputGain > 0))
-        return fail(QStringLiteral("--bench-input-gain takes a factor above 0"));
-    if (!parseNumber(p.value(outputGain), o.benchOutputGain) || !(o.benchOutputGain > 0))
-        return fail(QStringLiteral("--bench-output-gain takes a factor above 0"));
-    if (!parseNumber(p.value(runFor), o.runFor) || o.runFor < 0 || o.runFor > kLongestRunSeconds)
-        return fail(
-            QStringLiteral("--run-for takes a number of seconds from 0 to %1").arg(kLongestRunSeconds, 0, 'f', 0));
+    // What one option cannot tell alone.
+    if (p.isSet(QStringLiteral("bench-circuit")) && p.isSet(QStringLiteral("bench-load")))
+        return fail(QStringLiteral("--bench-load and --bench-circuit cannot be used together"));
     if (o.audio == QLatin1String("file") && o.inputWav.isEmpty())
         return fail(QStringLiteral("--audio=file needs --input-wav FILE"));
-    if (!o.scale.isEmpty() && o.scale != QLatin1String("auto")) {
-        double factor = 0;
-        if (!parseNumber(o.scale, factor) || !(factor >= 0.5 && factor <= 4.0))
-            return fail(QStringLiteral("--scale takes a factor from 0.5 to 4, or auto"));
-    }
     double runSeconds = o.runFor;
     for (const QString& a : o.actions) {
-        const QString problem = checkActionSyntax(a);
-        if (!problem.isEmpty()) return fail(problem);
-        if (a.startsWith(QLatin1String("wait:"))) runSeconds += waitSeconds(a);
+        if (const QString problem = checkAction(a, families); !problem.isEmpty()) return fail(problem);
+        for (const ActionFamily& f : families)
+            if (f.owns(a) && f.seconds != nullptr) runSeconds += f.seconds(a);
     }
     if (runSeconds > kLongestRunSeconds)
         return fail(QStringLiteral("the waits and --run-for add up to more than %1 seconds")
                         .arg(kLongestRunSeconds, 0, 'f', 0));
     // In the window, --snapshot and --state are written when the standard input ends (window_report.h).
     const bool headlessOnly = !o.actions.isEmpty() || !o.imagesDir.isEmpty() || o.printReadouts;
-    if (headlessOnly && !o.headless)
-        return fail(QStringLiteral("--do, --images and --print-readouts need --headless"));
+    if (headlessOnly && !o.headless) return fail(QStringLiteral("--do, --images and --print-readouts need --headless"));
     result.options = o;
     return result;
 }

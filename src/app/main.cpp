@@ -6,12 +6,14 @@
 #include "app/lab/lab.h"
 #include "app/lab/lab_session.h"
 #include "app/run_files.h"
+#include "app/scripting/action_families.h"
 #include "app/scripting/headless_runner.h"
 #include "app/scripting/window_report.h"
 #include "app/status/device_status_bar.h"
 #include "app/status/overload_status.h"
 #include "app/status/setup_hint.h"
 #include "app/status/status_line.h"
+#include "app/session/session.h"
 #include "app/toolkit_messages.h"
 #include "app/window/form.h"
 #include "app/window/program_icon.h"
@@ -28,7 +30,7 @@ int main(int argc, char** argv) {
     app::quietToolkitMessages();
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    const app::ParseResult parsed = app::parseCommandLine(arguments);
+    const app::ParseResult parsed = app::parseCommandLine(arguments, app::scripting::actionFamilies());
     if (!parsed.options) {
         std::fprintf(parsed.exitCode == 0 ? stdout : stderr, "%s\n", parsed.message.toLocal8Bit().constData());
         return parsed.exitCode;
@@ -67,19 +69,19 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    // The measurements of this run, and the main window as the first view of them.
     platform::Idle idle;
-    auto form = app::window::createMainWindow(idle);
+    app::session::Session session;
+    session.setBench(audio.bench.get());
+    auto form = app::window::createMainWindow(session, idle);
     auto* statusLine = new app::status::StatusLine(*form);  // owned by the window
-    auto& calibration = app::calibration::setupCalibration(*form, *statusLine, options);
-    app::status::showSetupHint(*form, options, *statusLine);
-    app::status::OverloadStatus overload(*form, *statusLine);
-    auto& lab = app::lab::setupLab(*form, options);
-    form->afterIdlePass = [&overload, &lab] {
-        overload.update();
-        lab.session().update();
-    };
-    const app::scripting::StateSources sources{statusLine, &calibration, audio.bench.get(), &lab.session()};
-    app::scripting::HeadlessRunner runner(*form, idle, audio.clock, &calibration, sources);
+    session.addStatePart(QStringLiteral("statusLine"), statusLine, [statusLine] { return statusLine->shown(); });
+    auto& calibration = app::calibration::setupCalibration(session, *statusLine, *form, options);
+    app::status::showSetupHint(session, options, *statusLine, {form->Image1, QSize(form->Image1->canvas().width(), form->Image1->canvas().height())},
+                               {form->Image3, QSize(form->Image3->canvas().width(), form->Image3->canvas().height())});
+    new app::status::OverloadStatus(session, *statusLine);  // owned by the line
+    auto& lab = app::lab::setupLab(session, *form, options);
+    app::scripting::HeadlessRunner runner(*form, idle, audio.clock, &calibration);
     runner.setLab(&lab);
     if (options.headless) {
         form->show();
@@ -88,7 +90,8 @@ int main(int argc, char** argv) {
 
     std::optional<platform::ClockPacer> pacer;
     if (audio.clock != nullptr) pacer.emplace(*audio.clock);
-    new app::status::DeviceStatusBar(*statusLine);  // owned by the line
+    session.watchDevices();
+    new app::status::DeviceStatusBar(session, *statusLine);  // owned by the line
     if (options.fullScreen)
         form->setFullScreen(true);
     else

@@ -45,4 +45,15 @@ VirtualClock& virtualClock() {
     return clock;
 }
 
+void VirtualClock::passTime(Nanoseconds duration, const std::function<void()>& between) {
+    const Nanoseconds end = now_ + duration;
+    while (auto next = nextDeadline()) {
+        if (*next > end) break;
+        advanceTo(*next);
+        between();
+    }
+    advanceTo(end);
+    between();
+}
+
 }  // namespace platform

@@ -40,6 +40,11 @@ public:
     // (time never runs backwards).
     void advanceTo(Nanoseconds t);
 
+    // Lets `duration` pass as a headless run does: from each deadline within it
+    // to the next, calling `between` after each (to handle what the callbacks
+    // posted), then to its end, and `between` once more.
+    void passTime(Nanoseconds duration, const std::function<void()>& between);
+
     // Called after every schedule(): lets a pacer re-arm its wall-clock timer.
     void setScheduleListener(std::function<void()> listener) { listener_ = std::move(listener); }
 

@@ -2,13 +2,15 @@
 // nanoseconds of virtual time, a track bar position as a 32-bit integer, a
 // seed as a whole number; what cannot become one is refused with code 2.
 #include "app/command_line.h"
+#include "app/scripting/action_families.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 app::ParseResult parse(const QStringList& arguments) {
-    return app::parseCommandLine(QStringList{QStringLiteral("pristroje"), QStringLiteral("--headless")} + arguments);
+    return app::parseCommandLine(QStringList{QStringLiteral("pristroje"), QStringLiteral("--headless")} + arguments,
+                                 app::scripting::actionFamilies());
 }
 
 TEST(CommandLineNumbers, WhatCannotBeRepresentedIsRefused) {

@@ -64,11 +64,7 @@ struct BenchRig {
     }
 
     void runFor(double seconds) {
-        const Nanoseconds end = clock.now() + static_cast<Nanoseconds>(seconds * 1e9);
-        while (clock.now() < end) {
-            clock.advanceTo(std::min(clock.nextDeadline().value_or(end), end));
-            QCoreApplication::sendPostedEvents();
-        }
+        clock.passTime(static_cast<Nanoseconds>(seconds * 1e9), [] { QCoreApplication::sendPostedEvents(); });
     }
 
     // Mean of the readings of the blocks recorded from `from` on.

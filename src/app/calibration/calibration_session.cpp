@@ -2,7 +2,7 @@
 
 #include "app/calibration/calibration_store.h"
 #include "app/status/status_line.h"
-#include "app/window/form.h"
+#include "app/session/session.h"
 #include "measure/calibration/settling.h"
 #include "measure/true_rms/true_rms_meter.h"
 
@@ -11,14 +11,16 @@
 
 namespace app::calibration {
 
-CalibrationSession::CalibrationSession(window::TForm1& form, status::StatusLine& statusLine, Settings settings)
-    : QObject(&form), form_(form), statusLine_(statusLine), settings_(std::move(settings)) {}
+CalibrationSession::CalibrationSession(session::Session& session, status::StatusLine& statusLine, Settings settings)
+    : QObject(&session), session_(session), statusLine_(statusLine), settings_(std::move(settings)) {
+    session.addStatePart(QStringLiteral("calibration"), this, [this] { return stateJson(); });
+}
 
 void CalibrationSession::start() {
     if (!settings_.applyProfile) return;
     const CalibrationFileContents contents = readCalibrationFile(settings_.file);
     if (!contents.error.isEmpty()) {
-        form_.showError(QStringLiteral("Soubor kalibrace %1 nelze použít (%2). Platí výchozí hodnoty (PCI 128); "
+        session_.raiseError(QStringLiteral("Soubor kalibrace %1 nelze použít (%2). Platí výchozí hodnoty (PCI 128); "
                                        "soubor zůstane beze změny, dokud kalibraci neuložíte.")
                             .arg(settings_.file, contents.error));
         return;
@@ -43,12 +45,12 @@ void CalibrationSession::start() {
 measure::ReadingHistory::Mean CalibrationSession::meanReading(measure::Instrument instrument) const {
     // The readings whose sound lies in the last 2 s: each takes in the true-RMS
     // meter's window before the end of its block.
-    return form_.readingHistory.mean(instrument, measure::TrueRmsMeter::kWindowSeconds);
+    return session_.readingHistory.mean(instrument, measure::TrueRmsMeter::kWindowSeconds);
 }
 
 measure::CalibrationRefusal CalibrationSession::readiness(measure::Instrument instrument) const {
     if (instrument == measure::Instrument::Source) return measure::CalibrationRefusal::None;
-    switch (measure::settling(form_.readingHistory, instrument, form_.generatorChangeArrives,
+    switch (measure::settling(session_.readingHistory, instrument, session_.generatorChangeArrives,
                               measure::kCalibrationSettling)) {
         case measure::Settling::Settled: return measure::CalibrationRefusal::None;
         case measure::Settling::NoReading: return measure::CalibrationRefusal::NoReading;
@@ -79,7 +81,7 @@ QString CalibrationSession::calibrate(measure::Instrument instrument, double tru
             break;
         }
         case measure::Instrument::Source:
-            solution = measure::solveSourceGain(form_.state.GeneratorAmplitude, trueValue * 1000);
+            solution = measure::solveSourceGain(session_.state.GeneratorAmplitude, trueValue * 1000);
             if (solution.refusal == measure::CalibrationRefusal::None) f.SourceGain = solution.gain;
             break;
     }
@@ -94,8 +96,8 @@ QString CalibrationSession::save(QString* note) {
         return QStringLiteral("Kalibraci nelze uložit: není známa složka pro nastavení (proměnné HOME ani "
                               "XDG_CONFIG_HOME neudávají platnou cestu). Soubor zadejte volbou --calibration.");
     std::optional<CalibrationProfile> profile;
-    if (form_.state.Calibration)
-        profile = CalibrationProfile{*form_.state.Calibration, QDateTime::currentDateTimeUtc()};
+    if (session_.state.Calibration)
+        profile = CalibrationProfile{*session_.state.Calibration, QDateTime::currentDateTimeUtc()};
     QString keptAs;
     const QString problem = saveCalibrationEntry(settings_.file, settings_.key, profile, &keptAs);
     if (!problem.isEmpty())
@@ -104,24 +106,24 @@ QString CalibrationSession::save(QString* note) {
     if (!keptAs.isEmpty() && note != nullptr)
         *note = QStringLiteral("Soubor %1 nebyl čitelný profil kalibrace; jeho původní obsah je uschován v %2.")
                     .arg(settings_.file, keptAs);
-    setFactors(form_.state.Calibration, false);
+    setFactors(session_.state.Calibration, false);
     return {};
 }
 
 void CalibrationSession::reset() { setFactors(std::nullopt, active()); }
 
-bool CalibrationSession::active() const { return form_.state.Calibration.has_value(); }
+bool CalibrationSession::active() const { return session_.state.Calibration.has_value(); }
 
 measure::CalibrationFactors CalibrationSession::factors() const {
-    return form_.state.Calibration.value_or(measure::CalibrationFactors{});
+    return session_.state.Calibration.value_or(measure::CalibrationFactors{});
 }
 
 double CalibrationSession::reading(measure::Instrument instrument) const {
-    return measure::readingOf(form_.state, instrument);
+    return measure::readingOf(session_.state, instrument);
 }
 
 void CalibrationSession::setFactors(const std::optional<measure::CalibrationFactors>& factors, bool unsaved) {
-    form_.state.Calibration = factors;
+    session_.setCalibration(factors);
     unsaved_ = unsaved;
     QString status;
     if (factors) {

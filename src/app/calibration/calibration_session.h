@@ -15,8 +15,8 @@
 #include <QObject>
 #include <QString>
 
-namespace app::window {
-class TForm1;
+namespace app::session {
+class Session;
 }
 namespace app::status {
 class StatusLine;
@@ -34,8 +34,9 @@ public:
         QString name = {};          // the card as the teacher reads it (empty: the key)
     };
 
-    // Owned by the window; says on `statusLine` which card's profile applies.
-    CalibrationSession(window::TForm1& form, status::StatusLine& statusLine, Settings settings);
+    // Owned by the session; says on `statusLine` which card's profile applies,
+    // and adds "calibration" to the session's state.
+    CalibrationSession(session::Session& session, status::StatusLine& statusLine, Settings settings);
 
     // Reads the file and applies the card's entry. A file that cannot be read
     // or understood is reported (message box; headless: errors and stderr) and
@@ -77,7 +78,7 @@ private:
     measure::ReadingHistory::Mean meanReading(measure::Instrument instrument) const;
     void setFactors(const std::optional<measure::CalibrationFactors>& factors, bool unsaved);
 
-    window::TForm1& form_;
+    session::Session& session_;
     status::StatusLine& statusLine_;
     Settings settings_;
     bool unsaved_ = false;

@@ -4,7 +4,7 @@
 #include "app/calibration/calibration_store.h"
 #include "app/calibration/calibration_window.h"
 #include "app/status/setup_hint.h"
-#include "app/window/form.h"
+#include "app/session/session.h"
 #include "mixer/audio_mixer.h"
 
 #include <algorithm>
@@ -27,21 +27,22 @@ QString cardName(const Options& options, const std::string& mixerProductName, bo
     return cardKey(options, mixerProductName);
 }
 
-CalibrationSession& setupCalibration(window::TForm1& form, status::StatusLine& statusLine, const Options& options) {
+CalibrationSession& setupCalibration(session::Session& session, status::StatusLine& statusLine, QWidget& mainWindow,
+                                     const Options& options) {
     CalibrationSession::Settings settings;
-    settings.key = cardKey(options, form.AudioMixer1->ProductName());
-    settings.name = cardName(options, form.AudioMixer1->ProductName(), !status::soundCardUnusable(form, options));
+    settings.key = cardKey(options, session.AudioMixer1->ProductName());
+    settings.name = cardName(options, session.AudioMixer1->ProductName(), !status::soundCardUnusable(session, options));
     settings.file = calibrationFile(options);
     settings.applyProfile = !options.noCalibration;
-    auto* session = new CalibrationSession(form, statusLine, settings);  // owned by the window
-    session->start();
+    auto* calibration = new CalibrationSession(session, statusLine, settings);  // owned by the session
+    calibration->start();
     if (options.calibrate) {
-        auto* window = new CalibrationWindow(*session, &form);
+        auto* window = new CalibrationWindow(*calibration, &mainWindow);
         // Beside the main window, whose client area has its design size.
-        window->move(form.x() + std::max(form.width(), form.sizeHint().width()) + 16, form.y());
+        window->move(mainWindow.x() + std::max(mainWindow.width(), mainWindow.sizeHint().width()) + 16, mainWindow.y());
         window->show();
     }
-    return *session;
+    return *calibration;
 }
 
 }  // namespace app::calibration

@@ -11,8 +11,10 @@
 #include <QString>
 #include <string>
 
-namespace app::window {
-class TForm1;
+class QWidget;
+
+namespace app::session {
+class Session;
 }
 namespace app::status {
 class StatusLine;
@@ -31,7 +33,9 @@ QString cardName(const Options& options, const std::string& mixerProductName, bo
 // when there is no place for one, see defaultCalibrationFile()).
 QString calibrationFile(const Options& options);
 
-// The session of this run, owned by the window; it speaks on `statusLine`.
-CalibrationSession& setupCalibration(window::TForm1& form, status::StatusLine& statusLine, const Options& options);
+// The calibration of this run, owned by the session; it speaks on
+// `statusLine`, and with --calibrate its window opens beside `mainWindow`.
+CalibrationSession& setupCalibration(session::Session& session, status::StatusLine& statusLine, QWidget& mainWindow,
+                                     const Options& options);
 
 }  // namespace app::calibration

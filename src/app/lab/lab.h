@@ -6,9 +6,12 @@
 #include "lab/csv_dialect.h"
 
 #include <QObject>
+#include <QPointer>
 
-namespace app::window {
-class TForm1;
+class QWidget;
+
+namespace app::session {
+class Session;
 }
 
 namespace app::lab {
@@ -21,7 +24,8 @@ public:
     // The keyboard shortcut of the main window that opens the lab window.
     static constexpr const char* kShortcut = "Ctrl+M";
 
-    explicit Lab(window::TForm1& form);
+    // The lab of `session`, its window beside `mainWindow` (owned by it).
+    Lab(session::Session& session, QWidget& mainWindow);
 
     LabSession& session() { return session_; }
     const LabSession& session() const { return session_; }
@@ -34,13 +38,13 @@ public:
     ::lab::CsvDialect csvDialect;
 
 private:
-    window::TForm1& form_;
+    QWidget& mainWindow_;
     LabSession& session_;
-    LabWindow* window_ = nullptr;
+    QPointer<LabWindow> window_;
 };
 
-// The lab of this run, owned by the main window: Ctrl+M opens its window,
-// and --lab opens it now.
-Lab& setupLab(window::TForm1& form, const Options& options);
+// The lab of this run, owned by the session: Ctrl+M in the main window opens
+// its window, and --lab opens it now.
+Lab& setupLab(session::Session& session, QWidget& mainWindow, const Options& options);
 
 }  // namespace app::lab

@@ -1,6 +1,6 @@
 #include "app/lab/lab_session.h"
 
-#include "app/window/form.h"
+#include "app/session/session.h"
 #include "measure/calibration/settling.h"
 
 #include <algorithm>
@@ -8,9 +8,12 @@
 
 namespace app::lab {
 
-LabSession::LabSession(window::TForm1& form) : QObject(&form), form_(form) {}
+LabSession::LabSession(session::Session& session) : QObject(&session), session_(session) {
+    connect(&session, &session::Session::blockMeasured, this, &LabSession::update);
+    session.addStatePart(QStringLiteral("lab"), this, [this] { return stateJson(); });
+}
 
-double LabSession::soundNow() const { return form_.readingHistory.recorded(); }
+double LabSession::soundNow() const { return session_.readingHistory.recorded(); }
 
 // --- the record
 
@@ -47,13 +50,13 @@ void LabSession::requestPoint() {
 }
 
 ::lab::LabPoint LabSession::livePoint() const {
-    return ::lab::pointOf(record_.empty() ? 0.0 : soundNow() - startedAt_, form_.state.LineInput,
-                          measure::circuitValues(form_.state));
+    return ::lab::pointOf(record_.empty() ? 0.0 : soundNow() - startedAt_, session_.state.LineInput,
+                          measure::circuitValues(session_.state));
 }
 
 void LabSession::addPoint() {
     if (record_.empty()) startedAt_ = soundNow();  // the first point is at 0 s
-    add(::lab::pointOf(soundNow() - startedAt_, form_.state.LineInput, measure::circuitValues(form_.state)));
+    add(::lab::pointOf(soundNow() - startedAt_, session_.state.LineInput, measure::circuitValues(session_.state)));
 }
 
 void LabSession::add(const ::lab::LabPoint& point) {
@@ -69,7 +72,7 @@ LabSession::Readiness LabSession::readiness() const {
     // current, a voltage not connected), by the points' rule.
     bool settled = false;
     for (const auto instrument : {measure::Instrument::Ammeter, measure::Instrument::Voltmeter}) {
-        switch (measure::settling(form_.readingHistory, instrument, form_.generatorChangeArrives,
+        switch (measure::settling(session_.readingHistory, instrument, session_.generatorChangeArrives,
                                   measure::kPointSettling)) {
             case measure::Settling::Settled: settled = true; break;
             case measure::Settling::NoReading: break;
@@ -147,13 +150,13 @@ LabSession::WaveformSource LabSession::waveformSource() const {
         s.scale = frozen_->scale;
         return s;
     }
-    const measure::StereoHistory& h = form_.lineInputMeter.history();
+    const measure::StereoHistory& h = session_.lineInputMeter.history();
     s.current = h.left();
     s.voltage = h.right();
     s.frames = h.size();
-    s.rate = form_.lineInputMeter.rate();
-    s.reading = form_.state.LineInput;
-    s.scale = measure::sampleScale(form_.state);
+    s.rate = session_.lineInputMeter.rate();
+    s.reading = session_.state.LineInput;
+    s.scale = measure::sampleScale(session_.state);
     return s;
 }
 
@@ -164,19 +167,19 @@ LabSession::WaveformSource LabSession::waveformSource() const {
         for (std::size_t i = 0; i < frozen_->current.size(); ++i) h.push(frozen_->current[i], frozen_->voltage[i]);
         return ::lab::analyseTraces(h, frozen_->reading, frozen_->rate);
     }
-    return ::lab::analyseTraces(form_.lineInputMeter.history(), form_.state.LineInput, form_.lineInputMeter.rate());
+    return ::lab::analyseTraces(session_.lineInputMeter.history(), session_.state.LineInput, session_.lineInputMeter.rate());
 }
 
 void LabSession::freezeWaveforms(bool frozen) {
     if (frozen == waveformsFrozen()) return;
     if (frozen) {
-        const measure::StereoHistory& h = form_.lineInputMeter.history();
+        const measure::StereoHistory& h = session_.lineInputMeter.history();
         Frozen f;
         f.current.assign(h.left(), h.left() + h.size());
         f.voltage.assign(h.right(), h.right() + h.size());
-        f.rate = form_.lineInputMeter.rate();
-        f.reading = form_.state.LineInput;
-        f.scale = measure::sampleScale(form_.state);
+        f.rate = session_.lineInputMeter.rate();
+        f.reading = session_.state.LineInput;
+        f.scale = measure::sampleScale(session_.state);
         frozen_ = std::move(f);
     } else {
         frozen_.reset();

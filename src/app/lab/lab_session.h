@@ -3,10 +3,10 @@
 // points (at every block, at an interval, or one settled point on request),
 // the frequency sweep that moves TrackBar2 as the teacher would, the graph
 // chosen and its fit, and the waveforms held still. The lab window shows it;
-// headless, the --do lab:* actions drive it. Owned by the main window, it
-// looks at the window's readings after every idle pass (update()).
+// headless, the --do lab:* actions drive it. Owned by the session, it looks
+// at the session's readings each time a block has been measured (update()).
 //
-// Nothing here changes the main window unless asked: without a record, a
+// Nothing here changes the generator unless asked: without a record, a
 // request or a sweep, update() does nothing.
 #include "lab/graph_choice.h"
 #include "lab/linear_fit.h"
@@ -21,8 +21,8 @@
 #include <optional>
 #include <vector>
 
-namespace app::window {
-class TForm1;
+namespace app::session {
+class Session;
 }
 
 namespace app::lab {
@@ -37,7 +37,8 @@ public:
     static constexpr double kLongestInterval = 60.0;
     static constexpr double kShortestInterval = 0.1;
 
-    explicit LabSession(window::TForm1& form);
+    // Adds "lab" to the session's state.
+    explicit LabSession(session::Session& session);
 
     // --- the record
     void startRecording();
@@ -106,7 +107,7 @@ public:
     // Recording, Interval, Sweep, Graph, Fit, Waveform.
     QJsonObject stateJson() const;
 
-    window::TForm1& form() const { return form_; }
+    session::Session& session() const { return session_; }
 
 signals:
     void aboutToAddPoint();
@@ -131,7 +132,7 @@ private:
     void setStep(int index);
     void endSweep(bool cancelled);
 
-    window::TForm1& form_;
+    session::Session& session_;
     ::lab::PointRecord record_;
     double startedAt_ = 0;  // seconds of sound at the record's first point
 

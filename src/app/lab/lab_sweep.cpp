@@ -2,15 +2,15 @@
 // teacher would, a settled point at each step, the bar put back at the end.
 #include "app/lab/lab_session.h"
 
-#include "app/window/form.h"
+#include "app/session/session.h"
 #include "generator/track_bar_settings.h"
 
 namespace app::lab {
 
 QString LabSession::startSweep(const ::lab::SweepPlan& plan) {
     if (sweep_.running) return QStringLiteral("a sweep is running already");
-    const QString problem = ::lab::sweepPlanProblem(plan, std::max(generator::kLowestFrequency, form_.TrackBar2->minimum()),
-                                                    form_.TrackBar2->maximum());
+    const QString problem = ::lab::sweepPlanProblem(plan, std::max(generator::kLowestFrequency, session_.barMinimum(session::Bar::Frequency)),
+                                                    session_.barMaximum(session::Bar::Frequency));
     if (!problem.isEmpty()) return problem;
     stopRecording();
     pending_.reset();
@@ -21,7 +21,7 @@ QString LabSession::startSweep(const ::lab::SweepPlan& plan) {
     sweep_.steps = static_cast<int>(frequencies_.size());
     sweep_.plan = plan;
     sweepStartedAt_ = soundNow();
-    barBefore_ = form_.TrackBar2->position();
+    barBefore_ = session_.barPosition(session::Bar::Frequency);
     // The curve grows against the frequency.
     if (graph_.x == ::lab::Quantity::Time) {
         ::lab::GraphChoice choice = graph_;
@@ -43,7 +43,7 @@ void LabSession::setStep(int index) {
     // As the teacher's move of the bar: the change handler sets the generator
     // and notes when the new sound reaches the input. The bar moves whether
     // the display mode shows it or not.
-    form_.TrackBar2->userSetPosition(frequencies_[static_cast<std::size_t>(index)]);
+    session_.moveBar(session::Bar::Frequency, frequencies_[static_cast<std::size_t>(index)]);
 }
 
 void LabSession::updateSweep() {
@@ -68,7 +68,7 @@ void LabSession::endSweep(bool cancelled) {
     sweep_.finished = !cancelled;
     sweep_.cancelled = cancelled;
     sweep_.soundSeconds = soundNow() - sweepStartedAt_;
-    form_.TrackBar2->userSetPosition(barBefore_);
+    session_.moveBar(session::Bar::Frequency, barBefore_);
     emit sweepChanged();
 }
 

@@ -7,7 +7,6 @@
 #include "app/lab/point_table_model.h"
 #include "app/lab/row_number_header.h"
 #include "app/lab/waveform_view.h"
-#include "app/window/form.h"
 #include "lab/csv_writer.h"
 #include "lab/save_file.h"
 

@@ -2,6 +2,8 @@
 
 #include "app/calibration/calibration_session.h"
 
+#include <QRegularExpression>
+
 #include <cstdio>
 
 namespace app::scripting {
@@ -23,6 +25,23 @@ constexpr InstrumentName kInstruments[] = {
 bool isCalibrationAction(const QString& action) {
     return action.startsWith(QLatin1String("calibrate:")) || action.startsWith(QLatin1String("calibration:"));
 }
+
+const ActionFamily kCalibrationActions{
+    "calibrate:<ammeter|voltmeter|source>=<value>, calibration:<save|reset>",
+    "  calibrate:ammeter=<mA>, calibrate:voltmeter=<V>, calibrate:source=<V>\n"
+    "                                 the instrument's true value now (as a reference meter shows)\n"
+    "  calibration:save, calibration:reset\n",
+    isCalibrationAction,
+    [](const QString& action) {
+        static const QRegularExpression calibrate(
+            QStringLiteral("^calibrate:(ammeter|voltmeter|source)=-?\\d+(\\.\\d+)?$"));
+        static const QRegularExpression calibration(QStringLiteral("^calibration:(save|reset)$"));
+        if (calibrate.match(action).hasMatch() || calibration.match(action).hasMatch()) return QString();
+        return QStringLiteral("bad action \"%1\": expected calibrate:<ammeter|voltmeter|source>=<value> or "
+                              "calibration:<save|reset>")
+            .arg(action);
+    },
+};
 
 QString performCalibrationAction(calibration::CalibrationSession* session, const QString& action) {
     if (session == nullptr) return QStringLiteral("calibration is not available in this run");

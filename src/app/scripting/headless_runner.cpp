@@ -1,9 +1,11 @@
 #include "app/scripting/headless_runner.h"
 
 #include "app/command_line.h"
+#include "app/scripting/action_families.h"
 #include "app/scripting/calibration_actions.h"
 #include "app/scripting/lab_actions.h"
 #include "app/scripting/state_export.h"
+#include "app/scripting/window_actions.h"
 #include "app/window/form.h"
 #include "platform/idle.h"
 #include "platform/virtual_clock.h"
@@ -39,8 +41,8 @@ QString writeWholeFile(const QString& path, const QByteArray& bytes) {
 }  // namespace
 
 HeadlessRunner::HeadlessRunner(window::TForm1& form, platform::Idle& idle, platform::VirtualClock* clock,
-                               calibration::CalibrationSession* calibration, StateSources sources)
-    : form_(form), idle_(idle), clock_(clock), calibration_(calibration), sources_(sources) {}
+                               calibration::CalibrationSession* calibration)
+    : form_(form), idle_(idle), clock_(clock), calibration_(calibration) {}
 
 void HeadlessRunner::pump() {
     QCoreApplication::sendPostedEvents();
@@ -65,40 +67,13 @@ void HeadlessRunner::runFor(double seconds) {
         }
         return;
     }
-    const platform::Nanoseconds end =
-        clock_->now() + static_cast<platform::Nanoseconds>(std::llround(seconds * 1e9));
     pump();
-    while (auto next = clock_->nextDeadline()) {
-        if (*next > end) break;
-        clock_->advanceTo(*next);
-        pump();
-    }
-    clock_->advanceTo(end);
-    pump();
+    clock_->passTime(static_cast<platform::Nanoseconds>(std::llround(seconds * 1e9)), [this] { pump(); });
 }
 
 QString HeadlessRunner::perform(const QString& action) {
-    const QString kind = action.section(QLatin1Char(':'), 0, 0);
-    const QString arg = action.section(QLatin1Char(':'), 1);
-    if (kind == QLatin1String("menu")) {
-        const QString problem = form_.chooseMenuEntry(arg);
-        pump();
-        return problem;
-    }
-    if (kind == QLatin1String("track")) {
-        const QString name = arg.section(QLatin1Char('='), 0, 0);
-        const int position = arg.section(QLatin1Char('='), 1).toInt();
-        window::controls::TrackBar* bar = name == QLatin1String("TrackBar1") ? form_.TrackBar1 : form_.TrackBar2;
-        if (bar->isHidden() || !bar->isEnabled())
-            return QStringLiteral("%1 is hidden and cannot be moved").arg(name);
-        bar->userSetPosition(position);
-        pump();
-        return {};
-    }
-    if (kind == QLatin1String("wait")) {
-        runFor(arg.toDouble());
-        return {};
-    }
+    if (kWindowActions.owns(action))
+        return performWindowAction(form_, action, [this] { pump(); }, [this](double s) { runFor(s); });
     if (isCalibrationAction(action)) {
         const QString problem = performCalibrationAction(calibration_, action);
         pump();
@@ -111,7 +86,7 @@ QString HeadlessRunner::perform(const QString& action) {
         pump();
         return result.problem;
     }
-    return checkActionSyntax(action);
+    return checkAction(action, actionFamilies());
 }
 
 bool HeadlessRunner::writeOutputs(const Options& options) {
@@ -143,7 +118,7 @@ bool HeadlessRunner::writeOutputs(const Options& options) {
         }
     }
     if (!options.stateFile.isEmpty()) {
-        const QByteArray json = QJsonDocument(exportState(form_, sources_)).toJson(QJsonDocument::Indented);
+        const QByteArray json = QJsonDocument(exportState(form_)).toJson(QJsonDocument::Indented);
         if (const QString why = writeWholeFile(options.stateFile, json); !why.isEmpty())
             complain(options.stateFile, why);
     }

@@ -3,7 +3,8 @@
 // writes the snapshot, the images and the state. On virtual time the clock is
 // advanced as fast as the machine allows, so runs repeat bit for bit.
 #include "app/options.h"
-#include "app/scripting/state_export.h"
+
+#include <QString>
 
 namespace platform {
 class Idle;
@@ -25,10 +26,10 @@ namespace app::scripting {
 class HeadlessRunner {
 public:
     // clock: the drivers' virtual clock, or nullptr when real devices set the
-    // pace; calibration: the session the calibration actions work on (none:
-    // they are refused); sources: what the state is read from besides the window.
+    // pace; calibration: what the calibration actions work on (none: they are
+    // refused).
     HeadlessRunner(window::TForm1& form, platform::Idle& idle, platform::VirtualClock* clock,
-                   calibration::CalibrationSession* calibration, StateSources sources);
+                   calibration::CalibrationSession* calibration);
 
     // Returns the process exit code: 0, or 2 for an action that cannot be done
     // (its reason on stderr; nothing is written), or 1 when an output cannot be
@@ -58,7 +59,6 @@ private:
     platform::Idle& idle_;
     platform::VirtualClock* clock_;
     calibration::CalibrationSession* calibration_;
-    StateSources sources_;
     lab::Lab* lab_ = nullptr;
     bool cannotWrite_ = false;  // an action's file could not be written (exit code 1)
 };

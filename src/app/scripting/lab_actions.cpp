@@ -36,6 +36,27 @@ QString checkLabActionSyntax(const QString& action) {
         .arg(action, ::lab::quantityKeys());
 }
 
+const ActionFamily kLabActions{
+    "lab:<action>",
+    "  lab:record=start|stop          record a point at every block, or every lab:interval=<seconds>\n"
+    "  lab:point                      one point from a settled reading (the run waits for it)\n"
+    "  lab:clear                      forget the recorded points\n"
+    "  lab:sweep=<from>..<to>/<steps>/log|lin\n"
+    "                                 a frequency sweep with TrackBar2 (the run waits for its end)\n"
+    "  lab:graph=<Y>:<X>[:logx|logy|loglog]\n"
+    "                                 the lab's graph, e.g. lab:graph=ImpedanceOhms:FrequencyHz; quantities:\n"
+    "                                 TimeSeconds FrequencyHz CurrentMilliamps VoltageMillivolts\n"
+    "                                 ImpedanceOhms PhaseDegrees PowerMilliwatts PowerFactor\n"
+    "  lab:fit                        fit a line to the graph's points (--state lab.Fit)\n"
+    "  lab:waveforms=freeze|run       hold the waveforms still, or let them run\n"
+    "  lab:dialect=semicolon|comma    CSV: semicolon and decimal comma, or comma and decimal point\n"
+    "                                 (default: the locale's)\n"
+    "  lab:export=<file>.csv          the table of points (UTF-8, a header with units)\n"
+    "  lab:plot=<file>.png|<file>.svg the lab's graph as shown\n",
+    isLabAction,
+    checkLabActionSyntax,
+};
+
 LabActionResult performLabAction(lab::Lab& lab, const QString& action, const std::function<void(double)>& runFor) {
     if (const QString bad = checkLabActionSyntax(action); !bad.isEmpty()) return {bad};
     lab::LabSession& session = lab.session();

@@ -11,6 +11,8 @@
 //   lab:dialect=semicolon|comma  the CSV dialect of lab:export (default: the locale's)
 //   lab:export=FILE.csv          the table
 //   lab:plot=FILE.png|FILE.svg   the graph as shown
+#include "app/action_family.h"
+
 #include <QString>
 #include <functional>
 
@@ -23,6 +25,8 @@ namespace app::scripting {
 bool isLabAction(const QString& action);
 // "" when the action reads as a lab action, else what is wrong with it.
 QString checkLabActionSyntax(const QString& action);
+// Their form, help and check, for the command line.
+extern const ActionFamily kLabActions;
 
 struct LabActionResult {
     QString problem;          // "" when done

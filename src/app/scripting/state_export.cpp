@@ -1,24 +1,13 @@
 #include "app/scripting/state_export.h"
 
-#include "app/calibration/calibration_session.h"
-#include "app/lab/lab_session.h"
-#include "app/status/status_line.h"
+#include "app/session/session.h"
 #include "app/window/form.h"
 #include "app/window/window_definition.h"
-#include "audio/audio_in.h"
-#include "audio/audio_out.h"
-#include "bench/bench_driver.h"
-#include "bench/bench_rlc_truth.h"
 #include "measure/true_rms/circuit_values.h"
-#include "mixer/mixer_state.h"
-#include "platform/wave/device_status.h"
-#include "platform/wave/driver_registry.h"
 
-#include <QJsonArray>
 #include <QLineEdit>
 #include <QToolButton>
 
-#include <algorithm>
 #include <cmath>
 
 namespace app::scripting {
@@ -89,102 +78,6 @@ QJsonObject menuJson(const window::TForm1& form) {
     return out;
 }
 
-template <std::size_t N>
-QJsonArray flagsJson(const std::array<std::int32_t, N>& flags) {
-    QJsonArray a;
-    for (auto f : flags) a.append(f);
-    return a;
-}
-
-QJsonObject stateJson(const window::TForm1& form) {
-    const auto& s = form.state;
-    return QJsonObject{
-        {"AmmeterValue", s.AmmeterValue},
-        {"VoltmeterValue", s.VoltmeterValue},
-        {"SourceValue", s.SourceValue},
-        {"AmmeterPointerX", s.AmmeterPointerX},
-        {"AmmeterPointerDrawnX", s.AmmeterPointerDrawnX},
-        {"VoltmeterPointerX", s.VoltmeterPointerX},
-        {"VoltmeterPointerDrawnX", s.VoltmeterPointerDrawnX},
-        {"SourcePointerX", s.SourcePointerX},
-        {"SourcePointerDrawnX", s.SourcePointerDrawnX},
-        {"AmmeterFaceFlags", flagsJson(s.AmmeterFaceFlags)},
-        {"VoltmeterFaceFlags", flagsJson(s.VoltmeterFaceFlags)},
-        {"SourceFaceFlags", flagsJson(s.SourceFaceFlags)},
-        {"AmmeterAnalogOff", s.AmmeterAnalogOff},
-        {"VoltmeterAnalogOff", s.VoltmeterAnalogOff},
-        {"SourceAnalogOff", s.SourceAnalogOff},
-        {"GeneratorAmplitude", s.GeneratorAmplitude},
-        {"GeneratorFrequency", form.GeneratorFrequency},
-        // False when the start ended early: the values above were never measured.
-        {"Measuring", form.measuring()},
-    };
-}
-
-QJsonObject componentJson(const audio::TAudioIO& c) {
-    return QJsonObject{{"FilledCount", c.FilledCount()},
-                       {"DoneCount", c.DoneCount()},
-                       {"QueuedCount", c.QueuedCount()},
-                       {"ErrorMessage", QString::fromStdString(c.ErrorMessage())}};
-}
-
-QJsonObject audioJson(const window::TForm1& form) {
-    namespace wave = platform::wave;
-    QJsonObject audio{
-        {"AudioIn1", componentJson(*form.AudioIn1)},
-        {"AudioOut1", componentJson(*form.AudioOut1)},
-        {"Overruns", static_cast<qint64>(wave::xrunCount(wave::Direction::Input))},
-        {"Underruns", static_cast<qint64>(wave::xrunCount(wave::Direction::Output))},
-        {"DeviceError", QString::fromStdString(wave::lastDeviceError())},
-    };
-    // Real devices come and go: how often they came back, and how long they were away.
-    if (const auto driver = wave::currentDriver(); driver && driver->name() == "alsa") {
-        audio.insert("Reconnects", static_cast<qint64>(wave::reconnectCount()));
-        audio.insert("MissingSeconds", std::round(wave::missingSeconds() * 10.0) / 10.0);
-    }
-    return audio;
-}
-
-// The bench's true values: what a reference meter would show on its circuit
-// (RMS and mean power over the last second), the load's impedance and phase
-// at the generator's frequency, and its settings.
-QJsonObject benchJson(const bench::BenchDriver& bench, std::int32_t generatorHz) {
-    const bench::BenchReading truth = bench.trueValues();
-    const bench::BenchConfig& config = bench.config();
-    const bench::BenchRlc load = config.circuit.value_or(bench::BenchRlc{config.loadOhms, {}, {}});
-    const bench::BenchRlcTruth steady =
-        bench::benchRlcTruth(load, std::max<std::int32_t>(generatorHz, 1), truth.sourceMillivolts);
-    return QJsonObject{{"SourceMillivolts", truth.sourceMillivolts},
-                       {"LoadMillivolts", truth.loadMillivolts},
-                       {"CurrentMilliamps", truth.currentMilliamps},
-                       {"PowerMilliwatts", truth.powerMilliwatts},
-                       {"ImpedanceOhms", steady.ohms},
-                       {"PhaseDegrees", steady.phaseDegrees},
-                       {"LoadOhms", load.ohms},
-                       {"InputGain", config.lineInputGain},
-                       {"OutputGain", config.lineOutputGain}};
-}
-
-// The circuit's quantities from the line input's two channels, in the
-// instruments' units: the card's profile, or the reference constants.
-QJsonObject circuitJson(const measure::MeasurementState& state) {
-    const measure::CircuitValues v = measure::circuitValues(state);
-    const measure::CircuitReading& r = state.LineInput;
-    // JSON has no infinity: |Z| without a current is null.
-    const QJsonValue ohms = std::isfinite(v.ohms) ? QJsonValue(v.ohms) : QJsonValue();
-    return QJsonObject{{"CurrentMilliamps", v.milliamps},
-                       {"VoltageMillivolts", v.millivolts},
-                       {"FrequencyHz", r.frequencyHz},
-                       {"PhaseDegrees", r.phaseKnown ? QJsonValue(r.phaseDegrees) : QJsonValue()},
-                       {"ImpedanceOhms", ohms},
-                       {"PowerMilliwatts", v.milliwatts},
-                       {"PowerFactor", v.powerFactor},
-                       {"Constants", measure::usesProfile(state) ? "profile" : "reference"},
-                       {"CurrentOverload", r.current.overload},
-                       {"VoltageOverload", r.voltage.overload},
-                       {"Settled", r.settled}};
-}
-
 // The circuit's line of --print-readouts.
 QString circuitSummary(const measure::MeasurementState& state) {
     const measure::CircuitValues v = measure::circuitValues(state);
@@ -205,24 +98,10 @@ QString circuitSummary(const measure::MeasurementState& state) {
 
 }  // namespace
 
-QJsonObject exportState(const window::TForm1& form, const StateSources& sources) {
-    QJsonArray errors;
-    for (const QString& e : form.errors()) errors.append(e);
-    QJsonObject out{
-        {"controls", controlsJson(form)},
-        {"menu", menuJson(form)},
-        {"state", stateJson(form)},
-        {"audio", audioJson(form)},
-        {"mixer", mixer::mixerStateJson(*form.AudioMixer1)},
-        {"errors", errors},
-        {"statusLine", sources.statusLine != nullptr ? sources.statusLine->shown() : QString()},
-        {"circuit", circuitJson(form.state)},
-    };
-    // The calibration in force (none: the reference constants) and the bench's true values.
-    if (sources.calibration != nullptr) out["calibration"] = sources.calibration->stateJson();
-    if (sources.bench != nullptr) out["bench"] = benchJson(*sources.bench, form.GeneratorFrequency);
-    // The lab: its points, the newest one, the sweep, the graph and its fit.
-    if (sources.lab != nullptr) out["lab"] = sources.lab->stateJson();
+QJsonObject exportState(const window::TForm1& form) {
+    QJsonObject out = form.session().stateJson();
+    out["controls"] = controlsJson(form);
+    out["menu"] = menuJson(form);
     return out;
 }
 

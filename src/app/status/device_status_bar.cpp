@@ -1,5 +1,6 @@
 #include "app/status/device_status_bar.h"
 
+#include "app/session/session.h"
 #include "app/status/status_line.h"
 #include "platform/wave/device_status.h"
 
@@ -30,9 +31,11 @@ void append(QString& text, const QString& part) {
 
 }  // namespace
 
-DeviceStatusBar::DeviceStatusBar(StatusLine& line) : QObject(&line), line_(line) {
-    connect(&timer_, &QTimer::timeout, this, &DeviceStatusBar::refresh);
-    timer_.start(1000);  // the drivers report from their own threads; a look once a second
+DeviceStatusBar::DeviceStatusBar(const session::Session& session, StatusLine& line) : QObject(&line), line_(line) {
+    connect(&session, &session::Session::deviceStateChanged, this, &DeviceStatusBar::refresh);
+    expiry_.setSingleShot(true);
+    connect(&expiry_, &QTimer::timeout, this, &DeviceStatusBar::refresh);
+    refresh();
 }
 
 QString DeviceStatusBar::text(std::chrono::system_clock::time_point now) {
@@ -74,6 +77,16 @@ QString DeviceStatusBar::text(std::chrono::system_clock::time_point now) {
     return text;
 }
 
-void DeviceStatusBar::refresh() { line_.set(StatusSlot::Devices, text(std::chrono::system_clock::now())); }
+void DeviceStatusBar::refresh() {
+    const auto now = std::chrono::system_clock::now();
+    line_.set(StatusSlot::Devices, text(now));
+    // A return is said for a few seconds: look again when that has passed.
+    std::chrono::system_clock::time_point latest{};
+    for (const auto d : {wave::Direction::Input, wave::Direction::Output})
+        if (const auto r = wave::lastDeviceReturn(d)) latest = std::max(latest, r->at);
+    if (now - latest < kBackShownFor)
+        expiry_.start(std::chrono::duration_cast<std::chrono::milliseconds>(latest + kBackShownFor - now) +
+                      std::chrono::milliseconds(1));
+}
 
 }  // namespace app::status

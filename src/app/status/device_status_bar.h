@@ -8,14 +8,19 @@
 
 #include <chrono>
 
+namespace app::session {
+class Session;
+}
+
 namespace app::status {
 
 class StatusLine;
 
 class DeviceStatusBar : public QObject {
 public:
-    // Speaks on `line`, and is owned by it.
-    explicit DeviceStatusBar(StatusLine& line);
+    // Speaks on `line`, and is owned by it; follows the session's word that
+    // a device's state changed.
+    DeviceStatusBar(const session::Session& session, StatusLine& line);
 
     // The text for the devices' state now (empty: nothing to say).
     static QString text(std::chrono::system_clock::time_point now);
@@ -24,7 +29,7 @@ private:
     void refresh();
 
     StatusLine& line_;
-    QTimer timer_;
+    QTimer expiry_;  // when "it is back" is to go from the line
 };
 
 }  // namespace app::status

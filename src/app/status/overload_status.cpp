@@ -1,7 +1,7 @@
 #include "app/status/overload_status.h"
 
 #include "app/status/status_line.h"
-#include "app/window/form.h"
+#include "app/session/session.h"
 #include "measure/true_rms/circuit_values.h"
 
 namespace app::status {
@@ -14,10 +14,15 @@ QString overloadText(bool current, bool voltage) {
     return QStringLiteral("Vstup karty je přebuzený (%1): snižte amplitudu generátoru.").arg(which);
 }
 
-OverloadStatus::OverloadStatus(const window::TForm1& form, StatusLine& line) : form_(form), line_(line) {}
+OverloadStatus::OverloadStatus(const session::Session& session, StatusLine& line)
+    : QObject(&line), session_(session), line_(line) {
+    connect(&session, &session::Session::overloadChanged, this, &OverloadStatus::update);
+    connect(&session, &session::Session::calibrationChanged, this, &OverloadStatus::update);
+    update();
+}
 
 void OverloadStatus::update() {
-    const auto& state = form_.state;
+    const auto& state = session_.state;
     const bool promised = measure::usesProfile(state);
     line_.set(StatusSlot::Overload, promised ? overloadText(state.LineInput.current.overload,
                                                             state.LineInput.voltage.overload)

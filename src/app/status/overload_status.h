@@ -4,10 +4,11 @@
 // teacher is told which instrument it is and to lower the amplitude. Said
 // while a card's profile promises true values (the reference arithmetic reads
 // as it always did).
+#include <QObject>
 #include <QString>
 
-namespace app::window {
-class TForm1;
+namespace app::session {
+class Session;
 }
 
 namespace app::status {
@@ -17,15 +18,15 @@ class StatusLine;
 // The text for the two channels' overload (empty: nothing to say).
 QString overloadText(bool current, bool voltage);
 
-class OverloadStatus {
+class OverloadStatus : public QObject {
 public:
-    OverloadStatus(const window::TForm1& form, StatusLine& line);
+    // Follows the session's readings and calibration; owned by the line.
+    OverloadStatus(const session::Session& session, StatusLine& line);
 
-    // Follows the last reading; cheap when nothing changed (every idle pass).
     void update();
 
 private:
-    const window::TForm1& form_;
+    const session::Session& session_;
     StatusLine& line_;
 };
 

@@ -3,7 +3,7 @@
 #include "app/options.h"
 #include "app/status/band_note.h"
 #include "app/status/status_line.h"
-#include "app/window/form.h"
+#include "app/session/session.h"
 #include "audio/audio_in.h"
 #include "audio/audio_out.h"
 #include "mixer/audio_mixer.h"
@@ -28,21 +28,21 @@ QString noSoundCardHint() {
     return noSoundCardText() + QLatin1Char(' ') + benchText().replace(QLatin1Char('\n'), QLatin1Char(' '));
 }
 
-bool soundCardUnusable(const window::TForm1& form, const Options& options) {
+bool soundCardUnusable(const session::Session& session, const Options& options) {
     if (options.audio != QLatin1String("alsa")) return false;
-    return !form.AudioMixer1->Active() || !form.AudioIn1->ErrorMessage().empty() ||
-           !form.AudioOut1->ErrorMessage().empty();
+    return !session.AudioMixer1->Active() || !session.AudioIn1->ErrorMessage().empty() ||
+           !session.AudioOut1->ErrorMessage().empty();
 }
 
-void showSetupHint(window::TForm1& form, const Options& options, StatusLine& line) {
-    if (!soundCardUnusable(form, options)) return;
+void showSetupHint(const session::Session& session, const Options& options, StatusLine& line, HintBand ammeter,
+                   HintBand voltmeter) {
+    if (!soundCardUnusable(session, options)) return;
     line.set(StatusSlot::Setup, noSoundCardHint());
-    auto note = [](window::controls::ImageControl* image, int letterPx, const QString& text) {
-        const QSize design(image->canvas().width(), image->canvas().height());
-        new BandNote(image, design, kNoteArea, letterPx, text);  // owned by the image
+    auto note = [](const HintBand& band, int letterPx, const QString& text) {
+        new BandNote(band.image, band.design, kNoteArea, letterPx, text);  // owned by the image
     };
-    note(form.Image1, kNoCardLetterPx, noSoundCardText());
-    note(form.Image3, kBenchLetterPx, benchText());
+    note(ammeter, kNoCardLetterPx, noSoundCardText());
+    note(voltmeter, kBenchLetterPx, benchText());
 }
 
 }  // namespace app::status

@@ -4,13 +4,16 @@
 // and how to open the virtual measuring bench instead, and so do the two
 // empty bands of the ammeter and the voltmeter (the status line may lie
 // beyond a small screen's edge, the bands are always in sight).
+#include <QSize>
 #include <QString>
+
+class QWidget;
 
 namespace app {
 struct Options;
 }
-namespace app::window {
-class TForm1;
+namespace app::session {
+class Session;
 }
 
 namespace app::status {
@@ -25,10 +28,18 @@ QString noSoundCardHint();
 
 // True when the program was started on the real card and the card is not
 // usable: its mixer did not open, or the recorder or the player did not start.
-bool soundCardUnusable(const window::TForm1& form, const Options& options);
+bool soundCardUnusable(const session::Session& session, const Options& options);
 
-// Puts the hint on the status line and the bands when the card is not usable;
-// leaves the window alone otherwise.
-void showSetupHint(window::TForm1& form, const Options& options, StatusLine& line);
+// A band of an instrument the hint is drawn across: its image, and the
+// image's size in the design's pixels.
+struct HintBand {
+    QWidget* image = nullptr;
+    QSize design;
+};
+
+// Puts the hint on the status line and across the ammeter's and the
+// voltmeter's bands when the card is not usable; leaves them alone otherwise.
+void showSetupHint(const session::Session& session, const Options& options, StatusLine& line, HintBand ammeter,
+                   HintBand voltmeter);
 
 }  // namespace app::status

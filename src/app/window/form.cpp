@@ -4,9 +4,6 @@
 #include "app/window/controls/control_font.h"
 #include "app/window/menu_bindings.h"
 #include "app/window/window_definition.h"
-#include "audio/audio_in.h"
-#include "audio/audio_out.h"
-#include "mixer/audio_mixer.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -16,7 +13,18 @@
 
 namespace app::window {
 
-TForm1::TForm1(platform::Idle& idle, QWidget* parent) : QMainWindow(parent), idle_(idle) {
+TForm1::TForm1(session::Session& session, platform::Idle& idle, QWidget* parent)
+    : QMainWindow(parent),
+      state(session.state),
+      GeneratorFrequency(session.GeneratorFrequency),
+      readingHistory(session.readingHistory),
+      lineInputMeter(session.lineInputMeter),
+      generatorChangeArrives(session.generatorChangeArrives),
+      AudioIn1(session.AudioIn1),
+      AudioOut1(session.AudioOut1),
+      AudioMixer1(session.AudioMixer1),
+      session_(session),
+      idle_(idle) {
     setWindowTitle(QString::fromUtf8(kWindowCaption));
     QFont formFont = controls::controlFont(FontDef{});
     setFont(formFont);
@@ -25,30 +33,11 @@ TForm1::TForm1(platform::Idle& idle, QWidget* parent) : QMainWindow(parent), idl
     buildControls();
     buildMenu();
     setUpWindowing();
-
-    audioIn_ = std::make_unique<audio::TAudioIn>(this);
-    AudioIn1 = audioIn_.get();
-    AudioIn1->SetFrameRate(44100);
-    AudioIn1->SetStereo(true);
-    AudioIn1->SetBufferSize(10000);
-    AudioIn1->SetNumBuffers(2);
-    AudioIn1->OnBufferFilled = [this](char* b, std::int32_t& s) { return AudioIn1BufferFilled(b, s); };
-
-    audioOut_ = std::make_unique<audio::TAudioOut>(this);
-    AudioOut1 = audioOut_.get();
-    AudioOut1->SetFrameRate(22050);
-    AudioOut1->OnFillBuffer = [this](char* b, std::int32_t& s) { return AudioOut1FillBuffer(b, s); };
-
-    mixer_ = std::make_unique<mixer::TAudioMixer>(this);
-    AudioMixer1 = mixer_.get();
+    connect(&session_, &session::Session::errorRaised, this, &TForm1::showErrorBox);
+    connect(&session_, &session::Session::generatorChanged, this, &TForm1::showGenerator);
 }
 
-TForm1::~TForm1() {
-    // Components stop their devices before the window's memory goes away.
-    audioIn_.reset();
-    audioOut_.reset();
-    mixer_.reset();
-}
+TForm1::~TForm1() = default;
 
 void TForm1::buildControls() {
     for (const ControlDef& def : controlDefinitions()) {
@@ -117,6 +106,14 @@ void TForm1::buildControls() {
     Panel10 = static_cast<controls::PanelControl*>(control("Panel10"));
     connect(TrackBar1, &controls::TrackBar::userChanged, this, [this] { TrackBar1Change(TrackBar1); });
     connect(TrackBar2, &controls::TrackBar::userChanged, this, [this] { TrackBar2Change(TrackBar2); });
+    // The bars show the session's generator: their ranges and positions are its.
+    const std::pair<controls::TrackBar*, session::Bar> bars[] = {{TrackBar1, session::Bar::Amplitude},
+                                                                 {TrackBar2, session::Bar::Frequency}};
+    for (const auto& [bar, which] : bars) {
+        session_.setBarRange(which, bar->minimum(), bar->maximum());
+        session_.noteBarPosition(which, bar->position());
+        connect(bar, &QSlider::valueChanged, this, [this, which](int position) { session_.noteBarPosition(which, position); });
+    }
 }
 
 void TForm1::buildMenu() {

@@ -1,22 +1,21 @@
 #pragma once
-// TForm1: the main window. Built from the window definition; holds the shared
-// measurement state, the recorder, the player and the mixer; its methods are
-// the system's handlers and the thin entry points into the layers below.
+// TForm1: the main window, a view of the session. Built from the window
+// definition; the session holds the recorder, the player, the mixer and the
+// shared measurement state, which the window names as the design does; its
+// methods are the system's handlers and the thin entry points into the layers
+// below.
 #include "app/window/client_area.h"
 #include "app/window/controls/image_control.h"
 #include "app/window/controls/panel_control.h"
 #include "app/window/controls/track_bar.h"
+#include "app/session/session.h"
 #include "measure/instrument.h"
-#include "measure/measurement_state.h"
-#include "measure/calibration/reading_history.h"
-#include "measure/true_rms/true_rms_meter.h"
 #include "render/face.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QStringList>
-#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -41,9 +40,9 @@ class FullScreenNote;
 
 class TForm1 : public QMainWindow {
 public:
-    // Builds the controls, menus and components of the window definition.
-    // FormCreate is not run here: see createMainWindow().
-    explicit TForm1(platform::Idle& idle, QWidget* parent = nullptr);
+    // Builds the controls and menus of the window definition, over the
+    // session's components. FormCreate is not run here: see createMainWindow().
+    TForm1(session::Session& session, platform::Idle& idle, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // --- creation handler and idle loop
@@ -103,19 +102,13 @@ public:
     void digitlnvoltmetrstdavhozdroje50Hz1Click(QObject* Sender);
     void zobrazitvoltmetrstejnosmrnhozdroje4Click(QObject* Sender);
 
-    // --- state
-    measure::MeasurementState state;
-    std::int32_t GeneratorFrequency = 0;
-    // The readings of the last 2 s of recorded sound, for calibrating.
-    measure::ReadingHistory readingHistory;
-    // The line input's true RMS, frequency, phase and power, block by block.
-    measure::TrueRmsMeter lineInputMeter;
-    // Seconds of recorded sound (readingHistory's count) by which the
-    // generator's last change has surely reached the line input.
-    double generatorChangeArrives = 0;
-    // Called at the end of every idle pass (the parts of the program that
-    // show something of the readings besides the window's own controls).
-    std::function<void()> afterIdlePass;
+    // --- state (the session's, under the design's names)
+    session::Session& session() const { return session_; }
+    measure::MeasurementState& state;
+    std::int32_t& GeneratorFrequency;
+    measure::ReadingHistory& readingHistory;
+    measure::TrueRmsMeter& lineInputMeter;
+    double& generatorChangeArrives;
 
     // --- controls (owned by the widget tree)
     controls::ImageControl* Image1 = nullptr;
@@ -134,10 +127,10 @@ public:
     controls::PanelControl* Panel6 = nullptr;
     controls::PanelControl* Panel10 = nullptr;
 
-    // --- components
-    audio::TAudioIn* AudioIn1 = nullptr;
-    audio::TAudioOut* AudioOut1 = nullptr;
-    mixer::TAudioMixer* AudioMixer1 = nullptr;
+    // --- components (the session's)
+    audio::TAudioIn*& AudioIn1;
+    audio::TAudioOut*& AudioOut1;
+    mixer::TAudioMixer*& AudioMixer1;
 
     // --- access by name (window definition and menu)
     QWidget* control(const QString& name) const;
@@ -152,15 +145,16 @@ public:
 
     // True once FormCreate has run to its end: the measuring passes run and
     // the readouts show what the instruments read.
-    bool measuring() const { return measuring_; }
+    bool measuring() const { return session_.measuring(); }
     // The start ended early (the mixer raised): the instruments' digital
     // readouts say that there is no reading instead of their design captions.
     void showNoReading();
 
-    // The application's default error handler: keeps the text (for --state),
-    // and shows it in a message box, or on stderr when there is no screen.
-    void showError(const QString& text);
-    const QStringList& errors() const { return errors_; }
+    // The application's default error handler: the session keeps the text
+    // (for --state), and the window shows it in a message box, or on stderr
+    // when there is no screen.
+    void showError(const QString& text) { session_.raiseError(text); }
+    const QStringList& errors() const { return session_.errors(); }
 
     // The client area as shown: the design at its size, or scaled (see
     // ClientArea).
@@ -192,36 +186,34 @@ private:
     void repaintWindow();
     void setGeneratorControlsVisible(bool visible);
     void startMixer();
-    // Notes when the generator's change now reaches the line input.
-    void noteGeneratorChange();
+    // The session's error, shown to the teacher.
+    void showErrorBox(const QString& text);
+    // The generator's new settings on the bars and the source row's readouts.
+    void showGenerator(session::Bar bar);
     void setUpWindowing();
     // The smallest client area of a window that is not full screen.
     QSize windowedClientMinimum() const;
     void switched();
     void restoreNormalPlace();
 
+    session::Session& session_;
     platform::Idle& idle_;
     ClientArea* client_ = nullptr;
     std::map<QString, QWidget*> controls_;
     std::map<QString, QAction*> menu_;
     std::map<QString, QString> parentOf_;
-    QStringList errors_;
     bool fullScreen_ = false;
-    bool measuring_ = false;
     QRect normalPlace_;
     QShortcut* leaveFullScreen_ = nullptr;
     bool switching_ = false;
     std::optional<bool> wantedFullScreen_;  // asked for while switching
     QTimer* switchTimeout_ = nullptr;
     FullScreenNote* fullScreenNote_ = nullptr;
-    std::unique_ptr<audio::TAudioIn> audioIn_;
-    std::unique_ptr<audio::TAudioOut> audioOut_;
-    std::unique_ptr<mixer::TAudioMixer> mixer_;
 };
 
 // Program entry step 2: creates the window, then runs FormCreate under the
 // application's default error handler (an exception ends FormCreate at that
 // step, its message is shown, and the window opens all the same).
-std::unique_ptr<TForm1> createMainWindow(platform::Idle& idle);
+std::unique_ptr<TForm1> createMainWindow(session::Session& session, platform::Idle& idle);
 
 }  // namespace app::window

@@ -62,7 +62,7 @@ void TForm1::FormCreate(QObject*) {
     if (!AudioOut1->Start(AudioOut1)) AudioOut1->Start(AudioOut1);
     // From here on the measuring passes run whenever the queue is empty.
     idle_.setHandler([this](QObject* sender, bool& done) { MyIdleEvent(sender, done); });
-    measuring_ = true;
+    session_.setMeasuring(true);
 }
 
 void TForm1::showNoReading() {
@@ -87,8 +87,7 @@ void TForm1::startMixer() {
     }
 }
 
-void TForm1::showError(const QString& text) {
-    errors_.append(text);
+void TForm1::showErrorBox(const QString& text) {
     if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
         std::fprintf(stderr, "pristroje: %s\n", text.toLocal8Bit().constData());
         return;
@@ -102,8 +101,8 @@ void TForm1::showError(const QString& text) {
     });
 }
 
-std::unique_ptr<TForm1> createMainWindow(platform::Idle& idle) {
-    auto form = std::make_unique<TForm1>(idle);
+std::unique_ptr<TForm1> createMainWindow(session::Session& session, platform::Idle& idle) {
+    auto form = std::make_unique<TForm1>(session, idle);
     try {
         form->FormCreate(form.get());
     } catch (const std::exception& e) {

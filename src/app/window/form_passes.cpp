@@ -1,13 +1,7 @@
 // The recorder's block handler and the idle loop with its five passes.
 #include "app/window/form.h"
 
-#include "audio/audio_in.h"
-#include "measure/reference/buffer_filled.h"
-#include "measure/reference/channel_measurement.h"
 #include "measure/reference/range_pass.h"
-#include "measure/reference/reference_calibration.h"
-
-#include <algorithm>
 
 namespace app::window {
 namespace {
@@ -36,19 +30,7 @@ measure::InstrumentDrawing drawingFor(TForm1& form, const render::FaceId (&faces
 }  // namespace
 
 bool TForm1::AudioIn1BufferFilled(char* Buffer, std::int32_t& Size) {
-    const bool accepted = measure::AudioIn1BufferFilled(state, Buffer, Size);
-    const std::int32_t frameBytes = (AudioIn1->Stereo() ? 2 : 1) * (AudioIn1->Quantization() / 8);
-    if (Buffer != nullptr && Size > 0 && frameBytes > 0 && AudioIn1->FrameRate() > 0) {
-        const std::int32_t frames = Size / frameBytes;
-        readingHistory.blockRecorded(static_cast<double>(frames) / AudioIn1->FrameRate());
-        if (AudioIn1->Stereo() && AudioIn1->Quantization() == 16) {
-            // The block as the handler has just copied it into Samples1.
-            const auto held = std::min<std::size_t>(static_cast<std::size_t>(frames), measure::kWorkingArraySize / 2);
-            lineInputMeter.addBlock(state.Samples1.data(), held);
-            state.LineInput = lineInputMeter.reading();
-        }
-    }
-    return accepted;
+    return session_.AudioIn1BufferFilled(Buffer, Size);
 }
 
 void TForm1::MyIdleEvent(QObject*, bool& Done) {
@@ -57,25 +39,13 @@ void TForm1::MyIdleEvent(QObject*, bool& Done) {
     VoltmeterPass();
     AmmeterPass();
     SourcePass();
-    if (afterIdlePass) afterIdlePass();
+    session_.passDone();
     Done = false;
 }
 
-// Each pass keeps, for calibrating, the channel's true-RMS reading with a
-// factor of 1, whichever path the instrument reads by.
-void TForm1::MeasureVoltage() {
-    Panel2->setCaption(QString::fromStdString(measure::MeasureVoltage(state, AudioIn1->BufferSize())));
-    const measure::ChannelReading& voltage = state.LineInput.voltage;
-    readingHistory.measured(measure::Instrument::Voltmeter, static_cast<double>(measure::trueVoltage(voltage.rms)),
-                            state.VoltmeterValue, voltage.overload);
-}
+void TForm1::MeasureVoltage() { Panel2->setCaption(session_.MeasureVoltage()); }
 
-void TForm1::MeasureCurrent() {
-    Panel3->setCaption(QString::fromStdString(measure::MeasureCurrent(state, AudioIn1->BufferSize())));
-    const measure::ChannelReading& current = state.LineInput.current;
-    readingHistory.measured(measure::Instrument::Ammeter, static_cast<double>(measure::trueCurrent(current.rms)),
-                            state.AmmeterValue, current.overload);
-}
+void TForm1::MeasureCurrent() { Panel3->setCaption(session_.MeasureCurrent()); }
 
 void TForm1::VoltmeterPass() {
     measure::VoltmeterPass(state, drawingFor(*this, kVoltmeterFaces, &TForm1::DrawVoltmeterPointer));

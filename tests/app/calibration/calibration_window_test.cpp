@@ -6,12 +6,7 @@
 #include "app/calibration/calibration_window.h"
 #include "app/status/status_line.h"
 #include "app/window/form.h"
-#include "bench/bench_card.h"
-#include "bench/bench_driver.h"
-#include "platform/idle.h"
-#include "platform/mixer/driver_registry.h"
-#include "platform/virtual_clock.h"
-#include "platform/wave/driver_registry.h"
+#include "support/rig.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,49 +20,27 @@
 
 namespace {
 
-namespace wave = platform::wave;
-
 class CalibrationWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        bench::BenchCard card = bench::makeBenchCard();
         bench::BenchConfig config;
-        config.outputGain = card.outputGain;
-        config.recordingGain = card.recordingGain;
         config.lineInputGain = 0.5;
         config.lineOutputGain = 1.6;
-        bench_ = std::make_shared<bench::BenchDriver>(config, clock_);
-        wave::setDriver(bench_);
-        platform::mixer::setDriver(card.mixer);
-        form_ = app::window::createMainWindow(idle_);
+        bench_ = &rig_.useBench(config);
+        form_ = &rig_.createWindow();
         file_ = dir_.filePath(QStringLiteral("calibration.json"));
         statusLine_ = new app::status::StatusLine(*form_);
-        session_ =
-            new app::calibration::CalibrationSession(*form_, *statusLine_, {QStringLiteral("bench"), file_, true});
+        session_ = new app::calibration::CalibrationSession(rig_.session(), *statusLine_,
+                                                            {QStringLiteral("bench"), file_, true});
         session_->start();
-        window_ = new app::calibration::CalibrationWindow(*session_, form_.get());
+        window_ = new app::calibration::CalibrationWindow(*session_, form_);
         form_->TrackBar1->userSetPosition(10000);  // amplitude 7000
         form_->TrackBar2->userSetPosition(53);     // whole periods in a block
     }
-    void TearDown() override {
-        form_.reset();
-        wave::setDriver(nullptr);
-        platform::mixer::setDriver(nullptr);
-    }
-    void runFor(double seconds) {
-        const auto end = clock_.now() + static_cast<platform::Nanoseconds>(seconds * 1e9);
-        while (auto next = clock_.nextDeadline()) {
-            if (*next > end) break;
-            clock_.advanceTo(*next);
-            QCoreApplication::sendPostedEvents();
-            idle_.runOnce();
-        }
-    }
+    void runFor(double seconds) { rig_.runFor(seconds); }
     template <typename T>
     T* widget(const char* name) {
-        T* w = window_->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        return testsupport::widget<T>(*window_, name);
     }
     QString apply(const char* instrument, const QString& trueValue) {
         const QByteArray prefix(instrument);
@@ -76,10 +49,9 @@ protected:
         return widget<QLabel>("message")->text();
     }
 
-    platform::VirtualClock clock_;
-    platform::Idle idle_;
-    std::shared_ptr<bench::BenchDriver> bench_;
-    std::unique_ptr<app::window::TForm1> form_;
+    testsupport::Rig rig_;
+    bench::BenchDriver* bench_ = nullptr;
+    app::window::TForm1* form_ = nullptr;
     QTemporaryDir dir_;
     QString file_;
     app::status::StatusLine* statusLine_ = nullptr;

@@ -9,13 +9,8 @@
 #include "app/lab/waveform_view.h"
 #include "app/window/form.h"
 #include "lab/linear_fit.h"
-#include "bench/bench_card.h"
-#include "bench/bench_driver.h"
-#include "platform/idle.h"
-#include "platform/mixer/driver_registry.h"
-#include "platform/virtual_clock.h"
-#include "platform/wave/driver_registry.h"
 #include "support/program_run.h"
+#include "support/rig.h"
 
 #include <QAbstractItemModel>
 #include <QCheckBox>
@@ -35,45 +30,21 @@
 
 namespace {
 
-namespace wave = platform::wave;
-
 class LabWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        bench::BenchCard card = bench::makeBenchCard();
         bench::BenchConfig config;
-        config.outputGain = card.outputGain;
-        config.recordingGain = card.recordingGain;
         config.circuit = bench::BenchRlc{100.0, {}, 10e-6};
-        bench_ = std::make_shared<bench::BenchDriver>(config, clock_);
-        wave::setDriver(bench_);
-        platform::mixer::setDriver(card.mixer);
-        form_ = app::window::createMainWindow(idle_);
-        lab_ = new app::lab::Lab(*form_);
-        form_->afterIdlePass = [this] { lab_->session().update(); };
+        rig_.useBench(config);
+        form_ = &rig_.createWindow();
+        lab_ = new app::lab::Lab(rig_.session(), *form_);
         window_ = &lab_->window();
         form_->TrackBar1->userSetPosition(16000);
     }
-    void TearDown() override {
-        form_.reset();
-        wave::setDriver(nullptr);
-        platform::mixer::setDriver(nullptr);
-    }
-    void runFor(double seconds) {
-        const auto end = clock_.now() + static_cast<platform::Nanoseconds>(seconds * 1e9);
-        while (auto next = clock_.nextDeadline()) {
-            if (*next > end) break;
-            clock_.advanceTo(*next);
-            QCoreApplication::sendPostedEvents();
-            idle_.runOnce();
-        }
-        QCoreApplication::sendPostedEvents();
-    }
+    void runFor(double seconds) { rig_.runFor(seconds); }
     template <typename T>
     T* widget(const char* name) {
-        T* w = window_->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        return testsupport::widget<T>(*window_, name);
     }
     int rows() { return widget<QTableView>("pointTable")->model()->rowCount(); }
     QString cell(int row, int column) {
@@ -81,10 +52,8 @@ protected:
         return m->data(m->index(row, column)).toString();
     }
 
-    platform::VirtualClock clock_;
-    platform::Idle idle_;
-    std::shared_ptr<bench::BenchDriver> bench_;
-    std::unique_ptr<app::window::TForm1> form_;
+    testsupport::Rig rig_;
+    app::window::TForm1* form_ = nullptr;
     app::lab::Lab* lab_ = nullptr;
     app::lab::LabWindow* window_ = nullptr;
     QTemporaryDir dir_;

@@ -3,15 +3,9 @@
 #include "app/window/form.h"
 #include "audio/audio_in.h"
 #include "audio/audio_out.h"
-#include "platform/idle.h"
-#include "platform/mixer/driver_registry.h"
 #include "platform/mixer/sim/classic_card.h"
-#include "platform/mixer/sim/sim_mixer_driver.h"
-#include "platform/virtual_clock.h"
-#include "platform/wave/driver_registry.h"
-#include "platform/wave/sim/sim_driver.h"
+#include "support/rig.h"
 
-#include <QCoreApplication>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -22,36 +16,16 @@ namespace mix = platform::mixer;
 
 class FormTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        sim_ = std::make_shared<wave::sim::SimDriver>(clock_);
-        wave::setDriver(sim_);
-    }
-    void TearDown() override {
-        form_.reset();
-        wave::setDriver(nullptr);
-        mix::setDriver(nullptr);
-    }
-    void withMixers(std::vector<mix::MixerTopology> cards) {
-        mix::setDriver(std::make_shared<mix::sim::SimMixerDriver>(std::move(cards)));
-    }
-    void create() { form_ = app::window::createMainWindow(idle_); }
+    void SetUp() override { sim_ = &rig_.useSim(); }
+    void withMixers(std::vector<mix::MixerTopology> cards) { rig_.useMixers(std::move(cards)); }
+    void create() { form_ = &rig_.createWindow(); }
     // Lets virtual time pass, handling every message, then one idle pass.
-    void runFor(platform::Nanoseconds ns) {
-        const auto end = clock_.now() + ns;
-        while (auto next = clock_.nextDeadline()) {
-            if (*next > end) break;
-            clock_.advanceTo(*next);
-            QCoreApplication::sendPostedEvents();
-        }
-        clock_.advanceTo(end);
-        QCoreApplication::sendPostedEvents();
-        idle_.runOnce();
-    }
+    void runFor(platform::Nanoseconds ns) { rig_.deliverFor(ns); }
 
-    platform::VirtualClock clock_;
-    std::shared_ptr<wave::sim::SimDriver> sim_;
-    platform::Idle idle_;
-    std::unique_ptr<app::window::TForm1> form_;
+    testsupport::Rig rig_;
+    wave::sim::SimDriver* sim_ = nullptr;
+    platform::Idle& idle_ = rig_.idle;
+    app::window::TForm1* form_ = nullptr;
 };
 
 TEST_F(FormTest, WithoutAMixerTheMessageIsShownAndNothingIsStarted) {
