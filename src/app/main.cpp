@@ -77,8 +77,10 @@ int main(int argc, char** argv) {
     auto* statusLine = new app::status::StatusLine(*form);  // owned by the window
     session.addStatePart(QStringLiteral("statusLine"), statusLine, [statusLine] { return statusLine->shown(); });
     auto& calibration = app::calibration::setupCalibration(session, *statusLine, *form, options);
-    app::status::showSetupHint(session, options, *statusLine, {form->Image1, QSize(form->Image1->canvas().width(), form->Image1->canvas().height())},
-                               {form->Image3, QSize(form->Image3->canvas().width(), form->Image3->canvas().height())});
+    const auto band = [](app::window::controls::ImageControl* image) {
+        return app::status::HintBand{image, QSize(image->canvas().width(), image->canvas().height())};
+    };
+    app::status::showSetupHint(session, options, *statusLine, band(form->Image1), band(form->Image3));
     new app::status::OverloadStatus(session, *statusLine);  // owned by the line
     auto& lab = app::lab::setupLab(session, *form, options);
     app::scripting::HeadlessRunner runner(*form, idle, audio.clock, &calibration);

@@ -8,6 +8,7 @@
 #include "platform/wave/driver_registry.h"
 #include "platform/wave/sim/sim_driver.h"
 #include "platform/win/global_memory.h"
+#include "support/installed_drivers.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -28,10 +29,7 @@ protected:
         platform::wave::setDriver(driver);
         blocksBefore = platform::win::liveGlobalBlocks();
     }
-    void TearDown() override {
-        platform::win::clearGlobalMemoryFaults();
-        platform::wave::setDriver(nullptr);
-    }
+    void TearDown() override { platform::win::clearGlobalMemoryFaults(); }
 
     // Delivers every posted notification (and pending window deletions),
     // also those posted while notifications are handled.
@@ -68,6 +66,8 @@ protected:
     QObject owner;
     audio::TAudioIn* AudioIn1 = nullptr;
     audio::TAudioOut* AudioOut1 = nullptr;
+    // Last: the drivers go before what they use.
+    testsupport::InstalledDrivers installed;
 };
 
 }  // namespace audio_test

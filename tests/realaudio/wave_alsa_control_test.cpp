@@ -8,6 +8,7 @@
 #include "platform/wave/wave_api.h"
 #include "platform/win/message_window.h"
 #include "realaudio/wave_buffers.h"
+#include "support/installed_drivers.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -42,10 +43,11 @@ protected:
         if (std::getenv("PRISTROJE_REALAUDIO") == nullptr) GTEST_SKIP() << "needs the test sound server";
         setDriver(std::make_shared<AlsaDriver>());
     }
-    void TearDown() override { setDriver(nullptr); }
 
     std::vector<Message> messages;
     MessageWindow window{[this](const Message& m) { messages.push_back(m); }};
+    // Last: the drivers go before what they use.
+    testsupport::InstalledDrivers installed;
 };
 
 TEST_F(WaveAlsaControl, ResetHandsBackEveryRecordingBufferInOrder) {

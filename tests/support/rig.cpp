@@ -13,8 +13,6 @@ namespace testsupport {
 Rig::~Rig() {
     window_.reset();
     session_.reset();
-    platform::wave::setDriver(nullptr);
-    platform::mixer::setDriver(nullptr);
 }
 
 platform::wave::sim::SimDriver& Rig::useSim() {

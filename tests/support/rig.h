@@ -10,6 +10,7 @@
 #include "platform/mixer/topology.h"
 #include "platform/virtual_clock.h"
 #include "platform/wave/sim/sim_driver.h"
+#include "support/installed_drivers.h"
 
 #include <QObject>
 #include <gtest/gtest.h>
@@ -57,6 +58,7 @@ public:
     platform::Idle idle;
 
 private:
+    InstalledDrivers installed_;  // after the clock: the drivers go before it
     std::optional<app::session::Session> session_;
     std::unique_ptr<app::window::TForm1> window_;
 };

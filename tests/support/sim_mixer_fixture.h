@@ -3,6 +3,7 @@
 #include "platform/mixer/driver_registry.h"
 #include "platform/mixer/sim/sim_mixer_driver.h"
 #include "platform/mixer/sim/topology_builders.h"
+#include "support/installed_drivers.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>
@@ -24,7 +25,6 @@ protected:
         setDriver(sim);
     }
     void install(MixerTopology topology) { install(std::vector<MixerTopology>{std::move(topology)}); }
-    void TearDown() override { setDriver(nullptr); }
 
     // Delivers every posted notification.
     static void deliver() {
@@ -37,6 +37,8 @@ protected:
     DWORD lineId(DWORD d, int s) const { return findLine(sim->topology(), d, s)->id; }
 
     std::shared_ptr<SimMixerDriver> sim;
+    // Last: the drivers go before what they use.
+    testsupport::InstalledDrivers installed;
 };
 
 // A topology of destinations, each given as its line and sources.

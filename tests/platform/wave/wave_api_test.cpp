@@ -4,6 +4,7 @@
 #include "platform/wave/sim/sim_driver.h"
 #include "platform/wave/wave_api.h"
 #include "platform/win/message_window.h"
+#include "support/installed_drivers.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>
@@ -25,7 +26,6 @@ protected:
         driver = std::make_shared<SimDriver>(clock);
         setDriver(driver);
     }
-    void TearDown() override { setDriver(nullptr); }
 
     void pump() { QCoreApplication::sendPostedEvents(); }
 
@@ -34,6 +34,8 @@ protected:
     std::vector<Message> messages;
     MessageWindow window{[this](const Message& m) { messages.push_back(m); }};
     const DWORD flags = CALLBACK_WINDOW | WAVE_ALLOWSYNC;
+    // Last: the drivers go before what they use.
+    testsupport::InstalledDrivers installed;
 };
 
 TEST_F(WaveApi, OpenChecksItsParametersBeforeTheDriverSeesThem) {

@@ -6,6 +6,7 @@
 #include "platform/wave/file/file_driver.h"
 #include "platform/wave/wave_api.h"
 #include "platform/win/message_window.h"
+#include "support/installed_drivers.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -108,7 +109,6 @@ std::vector<std::int16_t> as16(const std::vector<std::vector<char>>& blocks) {
 
 class WaveFileDriver : public ::testing::Test {
 protected:
-    void TearDown() override { setDriver(nullptr); }
 
     std::shared_ptr<FileDriver> install(const std::string& name, bool loop = false) {
         std::string error;
@@ -124,6 +124,8 @@ protected:
 
     QTemporaryDir dir;
     VirtualClock clock;
+    // Last: the drivers go before what they use.
+    testsupport::InstalledDrivers installed;
 };
 
 TEST_F(WaveFileDriver, SameFormatRoundTripsThenSilenceOrLoop) {

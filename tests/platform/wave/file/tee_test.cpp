@@ -8,6 +8,7 @@
 #include "platform/wave/sim/sim_driver.h"
 #include "platform/wave/wave_api.h"
 #include "platform/win/message_window.h"
+#include "support/installed_drivers.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -133,13 +134,14 @@ protected:
         tee = std::make_shared<TeeDriver>(sim, TeeConfig{path});
         setDriver(tee);
     }
-    void TearDown() override { setDriver(nullptr); }
 
     QTemporaryDir dir;
     const std::string path = dir.filePath("played.wav").toStdString();
     VirtualClock clock;
     std::shared_ptr<SimDriver> sim;
     std::shared_ptr<TeeDriver> tee;
+    // Last: the drivers go before what they use.
+    testsupport::InstalledDrivers installed;
 };
 
 TEST_F(WaveFileTee, KeepsThePlayedBuffersInOrderAndAppendsTheNextStream) {

@@ -6,6 +6,7 @@
 #include "platform/wave/sim/sim_driver.h"
 #include "platform/wave/wave_api.h"
 #include "platform/win/message_window.h"
+#include "support/installed_drivers.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>
@@ -37,7 +38,6 @@ protected:
         driver = std::make_shared<SimDriver>(clock);
         setDriver(driver);
     }
-    void TearDown() override { setDriver(nullptr); }
 
     // Advances the clock and returns the headers that came back meanwhile.
     std::vector<LPARAM> advanceTo(Nanoseconds t) {
@@ -57,6 +57,8 @@ protected:
     std::vector<Message> messages;
     MessageWindow window{[this](const Message& m) { messages.push_back(m); }};
     const DWORD flags = CALLBACK_WINDOW;
+    // Last: the drivers go before what they use.
+    testsupport::InstalledDrivers installed;
 };
 
 TEST_F(SimDriverTest, RecordsFromTheSignalSourceAndReturnsBuffersWhenTheirLastFrameHasPassed) {
