@@ -28,23 +28,24 @@ double resonance(double f, const double* theta, double* gradient) {
     return current;
 }
 
-// θ = (ln R, ln L, ln C). With ω = 2πf and X = ωL − 1/(ωC): |Z| = √(R² + X²),
-// fitted as ln |Z|: ∂ln|Z|/∂ln R = R²/|Z|², ∂ln|Z|/∂ln L = X·ωL/|Z|²,
-// ∂ln|Z|/∂ln C = X/(ωC·|Z|²).
-double impedance(double f, const double* theta, double* gradient) {
+// θ = (ln R, ln L, ln C), fitted as the admittance 1/|Z|. With ω = 2πf and
+// X = ωL − 1/(ωC): |Z| = √(R² + X²), and with Y = 1/|Z|:
+// ∂Y/∂ln R = −Y·R²/|Z|², ∂Y/∂ln L = −Y·X·ωL/|Z|², ∂Y/∂ln C = −Y·X/(ωC·|Z|²).
+double admittance(double f, const double* theta, double* gradient) {
     const double omega = kTwoPi * f;
     const double r = std::exp(theta[0]);
     const double inductive = omega * std::exp(theta[1]);
     const double capacitive = 1 / (omega * std::exp(theta[2]));
     const double x = inductive - capacitive;
-    const double z = std::hypot(r, x);
+    const double z2 = r * r + x * x;
+    const double y = 1 / std::sqrt(z2);
     if (gradient) {
-        const double z2 = z * z;
-        gradient[0] = r * r / z2;
-        gradient[1] = x * inductive / z2;
-        gradient[2] = x * capacitive / z2;
+        const double scale = -y / z2;
+        gradient[0] = scale * r * r;
+        gradient[1] = scale * x * inductive;
+        gradient[2] = scale * x * capacitive;
     }
-    return z;
+    return y;
 }
 
 // θ = (ln f₀, ln Q). With u, v as above and t = Qu: φ = atan t (in degrees),
@@ -69,7 +70,7 @@ const DerivedParameter kImpedanceCentre[] = {{"F0", {0, -0.5, -0.5}, -std::log(k
 
 const Curve kCurves[] = {
     {Model::Resonance, 3, {"F0", "Q", "I0"}, resonance, false, resonanceStart, kBandwidth, "F0", true},
-    {Model::Impedance, 3, {"R", "L", "C"}, impedance, true, impedanceStart, kImpedanceCentre, "F0", true},
+    {Model::Impedance, 3, {"R", "L", "C"}, admittance, true, impedanceStart, kImpedanceCentre, "F0", true},
     {Model::Phase, 2, {"F0", "Q", nullptr}, phase, false, phaseStart, {}, "F0", false},
 };
 

@@ -17,8 +17,8 @@ namespace lab::fit {
 inline constexpr std::size_t kMaxCurveParameters = 3;
 using Theta = std::array<double, kMaxCurveParameters>;
 
-// The curve's value at x for θ, and when `gradient` is not null its
-// derivatives by each θ (of its logarithm, for a curve fitted on ln y).
+// The curve's value at x for θ (of 1/y for a reciprocal curve), and when
+// `gradient` is not null its derivatives by each θ.
 using CurveValue = double (*)(double x, const double* theta, double* gradient);
 
 struct DerivedParameter {
@@ -32,11 +32,10 @@ struct Curve {
     std::size_t count;                                  // fitted parameters
     std::array<const char*, kMaxCurveParameters> names;  // as --state names them
     CurveValue value;
-    // When the scatter of the points grows with their value (|Z| is U over a
-    // current whose noise is the card's, so it scatters most where it is
-    // largest), the fit is made on ln y against ln of the curve: each point
-    // then counts by its relative deviation.
-    bool logarithmicY;
+    // The curve is fitted as 1/y, and `value` gives 1/y: |Z| is U over a
+    // measured current whose noise is the card's, the same at every point,
+    // so 1/|Z| scatters evenly where |Z| itself scatters most at its largest.
+    bool reciprocal;
     // θ to start from, guessed from the points (nothing when they show no shape to start from).
     std::optional<Theta> (*start)(const UsedPoints& points);
     std::span<const DerivedParameter> derived;

@@ -85,7 +85,7 @@ std::vector<Parameter> curveParameters(const Curve& curve, const LeastSquares& s
 FitResult fitCurve(const Curve& curve, Fit fit, const UsedPoints& points) {
     const QString of = modelGenitive(curve.model);
     if (fit.xMin <= 0) return failed(QStringLiteral("Pro proložení %1 musí mít všechny body kladný kmitočet.").arg(of));
-    if (curve.logarithmicY && !std::all_of(points.y.begin(), points.y.end(), [](double y) { return y > 0; }))
+    if (curve.reciprocal && !std::all_of(points.y.begin(), points.y.end(), [](double y) { return y > 0; }))
         return failed(QStringLiteral("Pro proložení %1 musí být všechny hodnoty kladné.").arg(of));
     const std::optional<Theta> starts[] = {curve.start(points), curve.start(medianOfThree(points))};
     if (!starts[0] && !starts[1])
@@ -122,16 +122,17 @@ FitResult fitCurve(const Curve& curve, Fit fit, const UsedPoints& points) {
 }  // namespace
 
 double Fit::at(double x) const {
-    const auto value = [this](std::size_t k) { return k < parameters.size() ? parameters[k].value : 0.0; };
+    const auto valueOf = [this](std::size_t k) { return k < parameters.size() ? parameters[k].value : 0.0; };
     switch (model) {
-    case Model::Line: return value(0) * x + value(1);
-    case Model::Proportional: return value(0) * x;
+    case Model::Line: return valueOf(0) * x + valueOf(1);
+    case Model::Proportional: return valueOf(0) * x;
     default: break;
     }
     const Curve* curve = curveOf(model);
     Theta theta{};
-    for (std::size_t k = 0; k < curve->count; ++k) theta[k] = std::log(value(k));
-    return curve->value(x, theta.data(), nullptr);
+    for (std::size_t k = 0; k < curve->count; ++k) theta[k] = std::log(valueOf(k));
+    const double value = curve->value(x, theta.data(), nullptr);
+    return curve->reciprocal ? 1 / value : value;
 }
 
 const Parameter* Fit::parameter(const QString& name) const {

@@ -18,15 +18,14 @@ constexpr double kCostTolerance = 0;          // not used
 struct Problem {
     const Curve& curve;
     const std::vector<double>& x;
-    std::vector<double> y;  // ln y for a curve fitted so
+    std::vector<double> y;  // 1/y for a reciprocal curve
 };
 
 int residuals(const gsl_vector* theta, void* data, gsl_vector* f) {
     const auto& problem = *static_cast<const Problem*>(data);
     const double* t = gsl_vector_const_ptr(theta, 0);
     for (std::size_t i = 0; i < problem.x.size(); ++i) {
-        const double value = problem.curve.value(problem.x[i], t, nullptr);
-        const double r = (problem.curve.logarithmicY ? std::log(value) : value) - problem.y[i];
+        const double r = problem.curve.value(problem.x[i], t, nullptr) - problem.y[i];
         if (!std::isfinite(r)) return GSL_EDOM;
         gsl_vector_set(f, i, r);
     }
@@ -65,8 +64,8 @@ LeastSquaresOutcome leastSquares(const Curve& curve, const UsedPoints& points, c
     quietGsl();
     const std::size_t count = curve.count;
     Problem problem{curve, points.x, points.y};
-    if (curve.logarithmicY)
-        for (double& y : problem.y) y = std::log(y);
+    if (curve.reciprocal)
+        for (double& y : problem.y) y = 1 / y;
     gsl_multifit_nlinear_fdf fdf{};
     fdf.f = residuals;
     fdf.df = jacobian;

@@ -1,6 +1,6 @@
 #pragma once
-// Nonlinear least squares of a curve through points (on ln y for a curve
-// fitted so; every y is then positive): GSL's trust-region solver
+// Nonlinear least squares of a curve through points (on 1/y for a
+// reciprocal curve; every y is then positive): GSL's trust-region solver
 // (Levenberg–Marquardt steps) from the given start, with the curve's own
 // derivatives. The only place that sees GSL.
 #include "lab/fit/curves.h"
@@ -15,7 +15,7 @@ struct LeastSquares {
     // (JᵀJ)⁻¹ at the solution, count × count, row by row; times the residual
     // variance it is the covariance of θ.
     std::vector<double> inverse;
-    double residualSquares = 0;  // on ln y for a curve fitted so
+    double residualSquares = 0;  // on 1/y for a reciprocal curve
     std::size_t iterations = 0;
 };
 
