@@ -162,4 +162,18 @@ FitResult fitPoints(Model model, const Points& points) {
     return {std::move(fit), {}};
 }
 
+CurveSamples curveSamples(const Fit& fit, double from, double to, int count, bool logarithmic) {
+    CurveSamples samples;
+    if (count < 2) return samples;
+    samples.x.reserve(static_cast<std::size_t>(count));
+    samples.y.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const double t = static_cast<double>(i) / (count - 1);
+        const double x = logarithmic ? from * std::pow(to / from, t) : from + (to - from) * t;
+        samples.x.push_back(x);
+        samples.y.push_back(fit.at(x));
+    }
+    return samples;
+}
+
 }  // namespace lab::fit

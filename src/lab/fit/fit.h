@@ -48,4 +48,11 @@ struct FitResult {
 
 FitResult fitPoints(Model model, const Points& points);
 
+// The curve at `count` x from `from` to `to` (2 or more), spaced evenly or,
+// for a logarithmic axis, by equal ratios (then from and to are positive).
+struct CurveSamples {
+    std::vector<double> x, y;
+};
+CurveSamples curveSamples(const Fit& fit, double from, double to, int count, bool logarithmic);
+
 }  // namespace lab::fit

@@ -3,6 +3,7 @@
 // uncertainty that covers the truth, and the marked peak is the circuit's
 // resonance, not the grid point nearest to it.
 #include "lab/fit/fit.h"
+#include "lab/fit/fit_state.h"
 #include "lab/fit/peak.h"
 #include "lab/fit/statement.h"
 #include "lab/sweep_plan.h"
@@ -71,6 +72,15 @@ TEST(CircuitFits, APercentOfNoiseOnThirtyStepsGivesTheCircuitsParts) {
                     .startsWith(QStringLiteral("rezonanční křivka: f₀ = 50")));
     EXPECT_EQ(equationOf(Model::Resonance, Quantity::Frequency, Quantity::Current),
               QStringLiteral("I = I₀ / √(1 + Q²(f/f₀ − f₀/f)²)"));
+
+    // The names scripts read in --state.
+    const QJsonObject state = fitState(r);
+    EXPECT_EQ(state["Model"].toString(), QStringLiteral("resonance"));
+    for (const char* key : {"F0", "F0Uncertainty", "Q", "QUncertainty", "Bandwidth", "BandwidthUncertainty", "I0",
+                            "I0Uncertainty", "R2", "RMS", "Points"})
+        EXPECT_TRUE(state.contains(QLatin1String(key))) << key;
+    EXPECT_EQ(state["F0"].toDouble(), r.parameter("F0")->value);
+    EXPECT_TRUE(fitState(z).contains(QLatin1String("CUncertainty")));
 }
 
 TEST(CircuitFits, TheMarkedPeakIsTheResonanceBetweenTheGridsPoints) {
@@ -92,8 +102,18 @@ TEST(CircuitFits, TheMarkedPeakIsTheResonanceBetweenTheGridsPoints) {
     const Peaks ofFit = peaksOf(*resonance.fit);
     EXPECT_LT(relativeError(ofFit.maximum.x, 159.15), 0.005);
     EXPECT_LT(relativeError(ofFit.maximum.y, 100), 0.002);
-    // The curve's minimum is at an end of the sweep, the lower one here.
+    // The curve's minimum is at an end of the sweep, the lower one here; no
+    // point of the drawn curve is above the maximum or below the minimum.
     EXPECT_EQ(ofFit.minimum.x, 20);
+    const CurveSamples drawn = curveSamples(*resonance.fit, 20, 1000, 2000, true);
+    ASSERT_EQ(drawn.x.size(), 2000u);
+    EXPECT_DOUBLE_EQ(drawn.x.front(), 20);
+    EXPECT_DOUBLE_EQ(drawn.x.back(), 1000);
+    EXPECT_NEAR(drawn.x[1000] / drawn.x[999], drawn.x[1] / drawn.x[0], 1e-12);
+    for (double y : drawn.y) {
+        EXPECT_LE(y, ofFit.maximum.y);
+        EXPECT_GE(y, ofFit.minimum.y);
+    }
     const QString maximum = maximumText(ofFit, Quantity::Frequency, Quantity::Current);
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^maximum (99,9\\d|100,\\d)\u00A0mA při 15[89],\\d\u00A0Hz$"))
                     .match(maximum)
