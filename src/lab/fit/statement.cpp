@@ -18,8 +18,10 @@ const QLocale& czech() {
 
 constexpr QChar kNoBreak(0x00A0);
 
+// An angle's degree sign follows the number without a space ("12,5°").
 QString withUnit(const QString& number, const QString& unit) {
-    return unit.isEmpty() ? number : number + kNoBreak + unit;
+    if (unit.isEmpty() || unit == QStringLiteral("°")) return number + unit;
+    return number + kNoBreak + unit;
 }
 
 // Fixed-point at `decimals` places (a negative count rounds to tens, hundreds, ...), never "-0".

@@ -2,7 +2,8 @@
 // What the teacher reads of a fit and of a marked peak, in Czech with
 // units and a decimal comma: "f₀ = 159,2 ± 0,3 Hz", "Q = 3,16 ± 0,05",
 // "maximum 177,4 mA při 159,2 Hz". A number and its unit are joined by a
-// no-break space, so that a line never breaks between them. The units are
+// no-break space, so that a line never breaks between them (a degree sign
+// follows the number straight). The units are
 // the lab's quantities' (quantity.h); L is written in mH (H from 1 H up),
 // C in µF.
 #include "lab/fit/peak.h"

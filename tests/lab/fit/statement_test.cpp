@@ -26,6 +26,9 @@ TEST(FitStatement, ValuesAreRoundedToTheirUncertainty) {
     EXPECT_EQ(minimumText(peaks, Quantity::Frequency, Quantity::Current),
               QStringLiteral("minimum 3,210\u00A0mA při 20,00\u00A0Hz"));
 
+    EXPECT_EQ(maximumText(Peaks{{1000, 84.23}, {20, -89.1}}, Quantity::Frequency, Quantity::Phase),
+              QStringLiteral("maximum 84,23° při 1000\u00A0Hz"));
+
     for (Model model : kModels) EXPECT_EQ(modelByKey(modelKey(model)), model);
     EXPECT_FALSE(modelByKey(QStringLiteral("sine")));
 }
