@@ -4,7 +4,10 @@
 // how well it fits (R², the residuals' RMS), and the curve for drawing.
 // The lines are fitted in closed form; the circuit's curves by nonlinear
 // least squares from starting values read off the points, their parameters
-// kept positive. A fit that cannot be made has no numbers but a reason.
+// kept positive (|Z| through its admittance 1/|Z|, which scatters evenly
+// with the card's noise on the current). The uncertainties assume the
+// points scatter alike; R² and the RMS are of y itself. A fit that cannot
+// be made has no numbers but a reason.
 //
 // Units are those of the points (the lab's quantities: Hz, mA, Ω, °), and
 // SI for what they do not give: L in H, C in F.
