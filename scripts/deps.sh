@@ -17,6 +17,7 @@ packages=(
   weston qt6-wayland
   libqt6svg6 dpkg-dev file help2man lintian desktop-file-utils appstream man-db
   libqcustomplot-dev qt6-svg-dev python3
+  libgsl-dev
 )
 [ $# -gt 0 ] && packages=("$@")
 
