@@ -146,8 +146,9 @@ QJsonObject audioJson(const window::TForm1& form) {
 }
 
 // The bench's true values: what a reference meter would show on its circuit
-// (RMS and mean power over the last second), the load's impedance and phase
-// at the generator's frequency, and its settings.
+// (RMS over the last second), the load's own power over it, impedance and
+// phase at the generator's frequency (without the divider across it), and its
+// settings.
 QJsonObject benchJson(const bench::BenchDriver& bench, std::int32_t generatorHz) {
     const bench::BenchReading truth = bench.trueValues();
     const bench::BenchConfig& config = bench.config();
@@ -157,28 +158,35 @@ QJsonObject benchJson(const bench::BenchDriver& bench, std::int32_t generatorHz)
     return QJsonObject{{"SourceMillivolts", truth.sourceMillivolts},
                        {"LoadMillivolts", truth.loadMillivolts},
                        {"CurrentMilliamps", truth.currentMilliamps},
-                       {"PowerMilliwatts", truth.powerMilliwatts},
-                       {"ImpedanceOhms", steady.ohms},
-                       {"PhaseDegrees", steady.phaseDegrees},
+                       {"PowerMilliwatts", truth.loadPowerMilliwatts},
+                       {"ImpedanceOhms", steady.loadOhms},
+                       {"PhaseDegrees", steady.loadPhaseDegrees},
                        {"LoadOhms", load.ohms},
                        {"InputGain", config.lineInputGain},
                        {"OutputGain", config.lineOutputGain}};
 }
 
+// JSON has no NaN or infinity: a value that is absent is null.
+QJsonValue known(const std::optional<double>& v) { return v ? QJsonValue(*v) : QJsonValue(); }
+QString known(const std::optional<double>& v, int decimals) {
+    return v ? QString::number(*v, 'f', decimals) : QStringLiteral("-");
+}
+
 // The circuit's quantities from the line input's two channels, in the
-// instruments' units: the card's profile, or the reference constants.
+// instruments' units: the card's profile, or the reference constants. |Z|,
+// the phase, the power and the power factor are the load's own; without a
+// signal the frequency, |Z|, the phase and the power factor are null.
 QJsonObject circuitJson(const measure::MeasurementState& state) {
     const measure::CircuitValues v = measure::circuitValues(state);
     const measure::CircuitReading& r = state.LineInput;
-    // JSON has no infinity: |Z| without a current is null.
-    const QJsonValue ohms = std::isfinite(v.ohms) ? QJsonValue(v.ohms) : QJsonValue();
     return QJsonObject{{"CurrentMilliamps", v.milliamps},
                        {"VoltageMillivolts", v.millivolts},
-                       {"FrequencyHz", r.frequencyHz},
-                       {"PhaseDegrees", r.phaseKnown ? QJsonValue(r.phaseDegrees) : QJsonValue()},
-                       {"ImpedanceOhms", ohms},
+                       {"FrequencyHz", known(v.frequencyHz)},
+                       {"PhaseDegrees", known(v.phaseDegrees)},
+                       {"ImpedanceOhms", known(v.ohms)},
                        {"PowerMilliwatts", v.milliwatts},
-                       {"PowerFactor", v.powerFactor},
+                       {"PowerFactor", known(v.powerFactor)},
+                       {"LoadCurrentMilliamps", v.loadMilliamps},
                        {"Constants", measure::usesProfile(state) ? "profile" : "reference"},
                        {"CurrentOverload", r.current.overload},
                        {"VoltageOverload", r.voltage.overload},
@@ -189,15 +197,14 @@ QJsonObject circuitJson(const measure::MeasurementState& state) {
 QString circuitSummary(const measure::MeasurementState& state) {
     const measure::CircuitValues v = measure::circuitValues(state);
     const measure::CircuitReading& r = state.LineInput;
-    QString line = QStringLiteral("circuit %1 mA, %2 mV, %3 Hz, phase %4 deg, |Z| %5 ohm, P %6 mW, cos phi %7 (%8)")
-                       .arg(v.milliamps, 0, 'f', 3)
-                       .arg(v.millivolts, 0, 'f', 3)
-                       .arg(r.frequencyHz, 0, 'f', 3)
-                       .arg(r.phaseKnown ? QString::number(r.phaseDegrees, 'f', 2) : QStringLiteral("-"))
-                       .arg(std::isfinite(v.ohms) ? QString::number(v.ohms, 'f', 3) : QStringLiteral("-"))
-                       .arg(v.milliwatts, 0, 'f', 4)
-                       .arg(v.powerFactor, 0, 'f', 4)
-                       .arg(measure::usesProfile(state) ? QStringLiteral("profile") : QStringLiteral("reference"));
+    QString line =
+        QStringLiteral("circuit %1 mA, %2 mV, %3 Hz, load: phase %4 deg, |Z| %5 ohm, P %6 mW, lambda %7 (%8)")
+            .arg(v.milliamps, 0, 'f', 3)
+            .arg(v.millivolts, 0, 'f', 3)
+            .arg(known(v.frequencyHz, 3), known(v.phaseDegrees, 2), known(v.ohms, 3))
+            .arg(v.milliwatts, 0, 'f', 4)
+            .arg(known(v.powerFactor, 4),
+                 measure::usesProfile(state) ? QStringLiteral("profile") : QStringLiteral("reference"));
     if (r.current.overload) line += QStringLiteral(", current overload");
     if (r.voltage.overload) line += QStringLiteral(", voltage overload");
     return line;
