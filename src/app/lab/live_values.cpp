@@ -60,7 +60,11 @@ void LiveValues::display(const ::lab::LabPoint& point) {
     for (const ::lab::Quantity q : kShown) {
         const double v = point[q];
         const QString unit = ::lab::unitOf(q);
-        QString text = std::isfinite(v) ? czech.toString(v, 'f', shownDecimals(q, v)) : QStringLiteral("–");
+        if (!std::isfinite(v)) {
+            values_[::lab::indexOf(q)]->setText(QStringLiteral("–"));  // absent: no unit either
+            continue;
+        }
+        QString text = czech.toString(v, 'f', shownDecimals(q, v));
         if (!unit.isEmpty()) text += (q == ::lab::Quantity::Phase ? QString() : QStringLiteral(" ")) + unit;
         values_[::lab::indexOf(q)]->setText(text);
     }
