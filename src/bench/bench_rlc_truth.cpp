@@ -22,6 +22,8 @@ BenchRlcTruth benchRlcTruth(const BenchRlc& load, double hz, double sourceMilliv
     t.currentMilliamps = std::abs(current);
     t.loadMillivolts = std::abs(voltage);
     t.milliwatts = std::norm(current) * seen.real() / 1000;  // mA^2 ohm = uW
+    t.loadOhms = std::abs(z);
+    t.loadPhaseDegrees = std::arg(z) * 180 / std::numbers::pi;
     return t;
 }
 

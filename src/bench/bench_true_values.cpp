@@ -1,5 +1,7 @@
 #include "bench/bench_true_values.h"
 
+#include "bench/bench_circuit.h"
+
 #include <cmath>
 #include <numbers>
 
@@ -15,8 +17,10 @@ void BenchTrueValues::beginBlock(std::int64_t rate) {
 
 void BenchTrueValues::add(double sourceMillivolts, double loadMillivolts, double currentMilliamps) {
     if (frames_.empty()) return;
+    const double dividerMilliamps = loadMillivolts / (kBenchDividerTopOhms + kBenchDividerBottomOhms);
     frames_[next_] = {sourceMillivolts * sourceMillivolts, loadMillivolts * loadMillivolts,
-                      currentMilliamps * currentMilliamps, loadMillivolts * currentMilliamps};
+                      currentMilliamps * currentMilliamps, loadMillivolts * currentMilliamps,
+                      loadMillivolts * (currentMilliamps - dividerMilliamps)};
     next_ = (next_ + 1) % frames_.size();
     if (held_ < frames_.size()) ++held_;
 }
@@ -35,7 +39,7 @@ BenchReading BenchTrueValues::rms() const {
     }
     // mV times mA is a microwatt.
     return {std::sqrt(sums[0] / weights), std::sqrt(sums[1] / weights), std::sqrt(sums[2] / weights),
-            sums[3] / weights / 1000.0};
+            sums[3] / weights / 1000.0, sums[4] / weights / 1000.0};
 }
 
 }  // namespace bench

@@ -2,7 +2,8 @@
 // BenchTrueValues: what a reference meter would show on the bench's circuit
 // over the last second of what the line input recorded: the RMS of the source
 // voltage at the generator output, of the load voltage and of the current,
-// and the mean power into the load (with the divider across it). The line
+// and the mean power into the load with the divider across it and into the
+// load alone (the divider's share, u^2 / 101 kilohm, taken out). The line
 // input adds every frame it records; a frame's values are the circuit's,
 // before the card's input gain, the recording volume and the noise.
 //
@@ -20,7 +21,8 @@ struct BenchReading {
     double sourceMillivolts = 0;
     double loadMillivolts = 0;
     double currentMilliamps = 0;
-    double powerMilliwatts = 0;  // mean of load voltage times current
+    double powerMilliwatts = 0;      // mean of load voltage times current
+    double loadPowerMilliwatts = 0;  // the same less the divider's share: the load's own
 };
 
 class BenchTrueValues {
@@ -35,8 +37,8 @@ public:
     BenchReading rms() const;
 
 private:
-    // Per frame: source², load², current², load × current.
-    using Frame = std::array<double, 4>;
+    // Per frame: source², load², current², load × current, load × the load's current.
+    using Frame = std::array<double, 5>;
     std::vector<Frame> frames_;  // a ring of the last second
     std::size_t next_ = 0;       // where the next frame goes
     std::size_t held_ = 0;

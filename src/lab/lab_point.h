@@ -1,9 +1,9 @@
 #pragma once
 // One point of the lab's record: every quantity at one moment, in the units
-// of quantity.h. A value that is not known (no phase, |Z| without a current,
-// no frequency) is NaN.
+// of quantity.h. A value that is not known (no signal: no frequency, phase,
+// |Z| or power factor; an open circuit: no |Z|) is NaN. |Z|, the phase, the
+// power and the power factor are the load's own (circuit_values.h).
 #include "lab/quantity.h"
-#include "measure/circuit_reading.h"
 #include "measure/true_rms/circuit_values.h"
 
 #include <array>
@@ -18,6 +18,6 @@ struct LabPoint {
 };
 
 // The line input's reading at `seconds` from the start of the record.
-LabPoint pointOf(double seconds, const measure::CircuitReading& reading, const measure::CircuitValues& values);
+LabPoint pointOf(double seconds, const measure::CircuitValues& values);
 
 }  // namespace lab

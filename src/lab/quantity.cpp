@@ -10,18 +10,19 @@ struct QuantityText {
     const char* symbol;
     const char* unit;
     const char* name;
+    const char* caption;  // beside the live value
     int decimals;
 };
 
 constexpr QuantityText kTexts[kQuantityCount] = {
-    {"TimeSeconds", "t", "s", "čas", 3},
-    {"FrequencyHz", "f", "Hz", "kmitočet", 2},
-    {"CurrentMilliamps", "I", "mA", "proud", 4},
-    {"VoltageMillivolts", "U", "mV", "napětí", 3},
-    {"ImpedanceOhms", "|Z|", "Ω", "impedance", 3},
-    {"PhaseDegrees", "φ", "°", "fázový posun", 2},
-    {"PowerMilliwatts", "P", "mW", "činný výkon", 5},
-    {"PowerFactor", "cos φ", "", "účiník", 4},
+    {"TimeSeconds", "t", "s", "čas", "Čas t", 3},
+    {"FrequencyHz", "f", "Hz", "kmitočet", "Kmitočet f", 2},
+    {"CurrentMilliamps", "I", "mA", "proud", "Proud I", 4},
+    {"VoltageMillivolts", "U", "mV", "napětí", "Napětí U", 3},
+    {"ImpedanceOhms", "|Z|", "Ω", "impedance zátěže", "Impedance zátěže |Z|", 3},
+    {"PhaseDegrees", "φ", "°", "fázový posun zátěže", "Fázový posun zátěže φ", 2},
+    {"PowerMilliwatts", "P", "mW", "činný výkon zátěže", "Činný výkon zátěže P", 5},
+    {"PowerFactor", "λ", "", "účiník zátěže", "Účiník λ = P / (U·I)", 4},
 };
 
 const QuantityText& textOf(Quantity q) { return kTexts[indexOf(q)]; }
@@ -32,6 +33,7 @@ QString keyOf(Quantity q) { return QString::fromLatin1(textOf(q).key); }
 QString symbolOf(Quantity q) { return QString::fromUtf8(textOf(q).symbol); }
 QString unitOf(Quantity q) { return QString::fromUtf8(textOf(q).unit); }
 QString nameOf(Quantity q) { return QString::fromUtf8(textOf(q).name); }
+QString captionOf(Quantity q) { return QString::fromUtf8(textOf(q).caption); }
 int decimalsOf(Quantity q) { return textOf(q).decimals; }
 
 QString headerOf(Quantity q) {

@@ -17,10 +17,15 @@ inline constexpr std::array<Quantity, kQuantityCount> kQuantities{
 inline std::size_t indexOf(Quantity q) { return static_cast<std::size_t>(q); }
 
 QString keyOf(Quantity q);     // "TimeSeconds", "FrequencyHz", "CurrentMilliamps", ... (--state `circuit`)
-QString symbolOf(Quantity q);  // "t", "f", "I", "U", "|Z|", "φ", "P", "cos φ"
-QString unitOf(Quantity q);    // "s", "Hz", "mA", "mV", "Ω", "°", "mW", "" (cos φ has none)
-QString nameOf(Quantity q);    // Czech: "čas", "kmitočet", "proud", ...
-// "t (s)", "|Z| (Ω)", "cos φ": a CSV column's and an axis's title.
+QString symbolOf(Quantity q);  // "t", "f", "I", "U", "|Z|", "φ", "P", "λ"
+QString unitOf(Quantity q);    // "s", "Hz", "mA", "mV", "Ω", "°", "mW", "" (λ has none)
+// Czech: "čas", "kmitočet", "proud", ..., "impedance zátěže": |Z|, φ, P and
+// the power factor are the load's own, the divider's current taken out.
+QString nameOf(Quantity q);
+// Beside a live value: "Proud I", ..., "Účiník λ = P / (U·I)" (the power
+// factor is the active power's share, not the cosine of the fundamentals' phase).
+QString captionOf(Quantity q);
+// "t (s)", "|Z| (Ω)", "λ": a CSV column's and an axis's title.
 QString headerOf(Quantity q);
 // Decimals a value is written with (CSV, table).
 int decimalsOf(Quantity q);

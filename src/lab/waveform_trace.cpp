@@ -67,16 +67,12 @@ Traces analyseTraces(const measure::StereoHistory& history, const measure::Circu
     const std::size_t n = history.size();
     const double samplesPerSecond = static_cast<double>(rate > 0 ? rate : 44100);
     std::vector<double> current;
-    std::vector<double> voltage;
     if (reading.current.rms > 0)
         current = risingCrossings(history.left(), n, reading.current.mean, 0.5 * reading.current.rms);
-    if (reading.voltage.rms > 0)
-        voltage = risingCrossings(history.right(), n, reading.voltage.mean, 0.5 * reading.voltage.rms);
     const auto period = periodOf(current);
     const double minimum = period ? std::max(2 * *period, 0.01 * samplesPerSecond) : 0.05 * samplesPerSecond;
     t.window = traceWindow(current, n, static_cast<std::size_t>(std::lround(minimum)));
     if (period) t.frequencyHz = samplesPerSecond / *period;
-    t.phaseDegrees = tracePhaseDegrees(current, voltage);
     return t;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // What the waveform view shows of the line input's last 0.3 s: a stretch that
 // begins at a rising crossing of the current (the trigger), so that a steady
-// signal stands still on the screen, and the phase of the voltage against the
-// current read from the two traces' crossings.
+// signal stands still on the screen. (The phase the view states is the
+// meter's, of the fundamentals: phase_words.h. The delay between the traces'
+// crossings differs from it on a distorted wave and wanders in noise.)
 #include "measure/circuit_reading.h"
 #include "measure/true_rms/stereo_history.h"
 
@@ -36,13 +37,12 @@ std::optional<double> periodOf(const std::vector<double>& crossings);
 std::optional<double> tracePhaseDegrees(const std::vector<double>& currentCrossings,
                                         const std::vector<double>& voltageCrossings);
 
-// Both at once, from the true-RMS meter's history and its reading (whose
+// The stretch from the true-RMS meter's history and its reading (whose
 // weighted means are the levels crossed, with half an RMS of hysteresis, as
 // the meter's own frequency takes them): at least two periods and 10 ms shown
 // (50 ms without a period).
 struct Traces {
     TraceWindow window;
-    std::optional<double> phaseDegrees;
     std::optional<double> frequencyHz;  // from the current's crossings
 };
 Traces analyseTraces(const measure::StereoHistory& history, const measure::CircuitReading& reading,

@@ -7,9 +7,13 @@
 namespace measure {
 
 struct ChannelReading {
-    double rms = 0;         // RMS of the channel with its mean removed (AC)
-    double mean = 0;        // the weighted mean that was removed (DC)
-    bool overload = false;  // some frame of the window reached full scale (|x| >= 32767)
+    double rms = 0;          // RMS of the channel with its mean removed (AC)
+    double mean = 0;         // the weighted mean that was removed (DC)
+    double fundamental = 0;  // RMS of its component at frequencyHz; 0 without a frequency
+    // It carries a signal the card resolves, periodic at frequencyHz (see
+    // TrueRmsMeter): noise, a DC level, silence or the other channel's leak do not.
+    bool signal = false;
+    bool overload = false;   // some frame of the window reached full scale (|x| >= 32767)
 };
 
 // Which channel the frequency was read from.
@@ -19,14 +23,16 @@ struct CircuitReading {
     ChannelReading current;  // left channel
     ChannelReading voltage;  // right channel
 
-    // Hz; 0 when neither channel is periodic. From the current when it is
-    // periodic, else from the voltage.
+    // Hz; 0 when neither channel is periodic (no signal). From the current
+    // when it is periodic, else from the voltage.
     double frequencyHz = 0;
     FrequencySource frequencyFrom = FrequencySource::None;
 
-    // The voltage's phase against the current's at frequencyHz, degrees in
-    // (-180, 180], positive when the voltage leads. Known when the frequency
-    // is and both channels are mostly that frequency (not noise); else 0.
+    // The phase of the voltage's fundamental against the current's, degrees,
+    // positive when the voltage leads: in (-180, 180], except that near half a
+    // turn it stays on the side it was on up to TrueRmsMeter::kPhaseHysteresis
+    // beyond (a phase of 180 degrees does not flip sign block to block). Known
+    // when both channels carry a signal; else 0.
     bool phaseKnown = false;
     double phaseDegrees = 0;
 

@@ -34,14 +34,14 @@ TEST(CsvWriter, BothDialectsNameEachQuantityWithItsUnitAndWriteEveryNumberInThei
     const PointRecord record = twoPoints();
     const QStringList comma = lines(csvOf(record, kCommaDecimalPoint));
     ASSERT_EQ(comma.size(), 4);  // header, two rows, the last line's end
-    EXPECT_EQ(comma[0], QStringLiteral("t (s),f (Hz),I (mA),U (mV),|Z| (Ω),φ (°),P (mW),cos φ"));
+    EXPECT_EQ(comma[0], QStringLiteral("t (s),f (Hz),I (mA),U (mV),|Z| (Ω),φ (°),P (mW),λ"));
     EXPECT_EQ(comma[1], QStringLiteral("0.000,159.15,201.5439,2026.758,10.056,-6.04,406.17800,0.9944"));
     EXPECT_EQ(comma[2], QStringLiteral("1.361,,0.0000,12.500,,,0.00000,0.0000"));
     EXPECT_EQ(comma[3], QString());
 
     const QStringList semicolon = lines(csvOf(record, kSemicolonDecimalComma));
     ASSERT_EQ(semicolon.size(), 4);
-    EXPECT_EQ(semicolon[0], QStringLiteral("t (s);f (Hz);I (mA);U (mV);|Z| (Ω);φ (°);P (mW);cos φ"));
+    EXPECT_EQ(semicolon[0], QStringLiteral("t (s);f (Hz);I (mA);U (mV);|Z| (Ω);φ (°);P (mW);λ"));
     EXPECT_EQ(semicolon[1],
               QStringLiteral(R"("0,000";"159,15";"201,5439";"2026,758";"10,056";"-6,04";"406,17800";"0,9944")"));
     EXPECT_EQ(semicolon[2], QStringLiteral(R"("1,361";;"0,0000";"12,500";;;"0,00000";"0,0000")"));

@@ -50,13 +50,12 @@ void LabSession::requestPoint() {
 }
 
 ::lab::LabPoint LabSession::livePoint() const {
-    return ::lab::pointOf(record_.empty() ? 0.0 : soundNow() - startedAt_, session_.state.LineInput,
-                          measure::circuitValues(session_.state));
+    return ::lab::pointOf(record_.empty() ? 0.0 : soundNow() - startedAt_, measure::circuitValues(session_.state));
 }
 
 void LabSession::addPoint() {
     if (record_.empty()) startedAt_ = soundNow();  // the first point is at 0 s
-    add(::lab::pointOf(soundNow() - startedAt_, session_.state.LineInput, measure::circuitValues(session_.state)));
+    add(::lab::pointOf(soundNow() - startedAt_, measure::circuitValues(session_.state)));
 }
 
 void LabSession::add(const ::lab::LabPoint& point) {

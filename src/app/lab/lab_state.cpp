@@ -1,5 +1,6 @@
 // The lab session as --state "lab".
 #include "app/lab/lab_session.h"
+#include "lab/phase_words.h"
 
 #include <QJsonValue>
 #include <cmath>
@@ -51,7 +52,11 @@ QJsonObject LabSession::stateJson() const {
     else
         out["Fit"] = QJsonValue();
     const ::lab::Traces t = traces();
-    out["Waveform"] = QJsonObject{{"PhaseDegrees", t.phaseDegrees ? QJsonValue(*t.phaseDegrees) : QJsonValue()},
+    // The title's phase: the meter's, of the load (as the live values show it).
+    const WaveformSource w = waveformSource();
+    const measure::CircuitValues v = measure::circuitValues(w.reading, w.scale.milliamps, w.scale.millivolts);
+    out["Waveform"] = QJsonObject{{"PhaseDegrees", v.phaseDegrees ? QJsonValue(*v.phaseDegrees) : QJsonValue()},
+                                  {"Title", ::lab::phaseWords(w.reading, v)},
                                   {"FrequencyHz", t.frequencyHz ? QJsonValue(*t.frequencyHz) : QJsonValue()},
                                   {"Triggered", t.window.triggered},
                                   {"Frozen", waveformsFrozen()}};

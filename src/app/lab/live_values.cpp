@@ -1,5 +1,7 @@
 #include "app/lab/live_values.h"
 
+#include "lab/phase_words.h"
+
 #include <QGridLayout>
 #include <QLabel>
 #include <QLocale>
@@ -17,7 +19,7 @@ constexpr ::lab::Quantity kShown[] = {::lab::Quantity::Current,   ::lab::Quantit
 // Decimals on screen: fewer than in the file, readable from afar.
 int shownDecimals(::lab::Quantity q, double v) {
     switch (q) {
-        case ::lab::Quantity::Phase: return 1;
+        case ::lab::Quantity::Phase: return ::lab::kShownPhaseDecimals;  // as the waveforms' title
         case ::lab::Quantity::PowerFactor: return 3;
         case ::lab::Quantity::Frequency: return 1;
         default: break;
@@ -39,9 +41,7 @@ LiveValues::LiveValues(QWidget* parent) : QWidget(parent) {
     valueFont.setBold(true);
     int row = 0;
     for (const ::lab::Quantity q : kShown) {
-        QString name = ::lab::nameOf(q);
-        name[0] = name[0].toUpper();
-        auto* label = new QLabel(QStringLiteral("%1 %2").arg(name, ::lab::symbolOf(q)), this);
+        auto* label = new QLabel(::lab::captionOf(q), this);
         label->setFont(nameFont);
         auto* value = new QLabel(this);
         value->setObjectName(QStringLiteral("value") + ::lab::keyOf(q));
@@ -60,7 +60,11 @@ void LiveValues::display(const ::lab::LabPoint& point) {
     for (const ::lab::Quantity q : kShown) {
         const double v = point[q];
         const QString unit = ::lab::unitOf(q);
-        QString text = std::isfinite(v) ? czech.toString(v, 'f', shownDecimals(q, v)) : QStringLiteral("–");
+        if (!std::isfinite(v)) {
+            values_[::lab::indexOf(q)]->setText(QStringLiteral("–"));  // absent: no unit either
+            continue;
+        }
+        QString text = czech.toString(v, 'f', shownDecimals(q, v));
         if (!unit.isEmpty()) text += (q == ::lab::Quantity::Phase ? QString() : QStringLiteral(" ")) + unit;
         values_[::lab::indexOf(q)]->setText(text);
     }

@@ -1,6 +1,6 @@
 #pragma once
 // The live values, large enough for the back row: I, U, f, φ, |Z|, P and
-// cos φ with their Czech names and units. Labels by object name: value<Key>
+// λ with their Czech captions and units (φ, |Z|, P and λ the load's own). Labels by object name: value<Key>
 // (e.g. valueCurrentMilliamps).
 #include "lab/lab_point.h"
 

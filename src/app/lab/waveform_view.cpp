@@ -1,6 +1,7 @@
 #include "app/lab/waveform_view.h"
 
 #include "app/lab/lab_session.h"
+#include "lab/phase_words.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,15 +16,6 @@ const QColor kCurrentColour(190, 120, 0);
 const QColor kVoltageColour(0, 120, 160);
 
 }  // namespace
-
-QString phaseSentence(double voltageLeadsDegrees) {
-    const QLocale czech(QLocale::Czech);
-    const double size = std::fabs(voltageLeadsDegrees);
-    if (size < 0.5) return QStringLiteral("Proud a napětí jsou ve fázi (posun %1°)").arg(czech.toString(size, 'f', 1));
-    const QString degrees = czech.toString(size, 'f', 1);
-    return voltageLeadsDegrees < 0 ? QStringLiteral("Proud předbíhá napětí o %1°").arg(degrees)
-                                   : QStringLiteral("Napětí předbíhá proud o %1°").arg(degrees);
-}
 
 WaveformView::WaveformView(LabSession& session, QWidget* parent) : QCustomPlot(parent), session_(session) {
     setObjectName(QStringLiteral("waveforms"));
@@ -79,8 +71,9 @@ void WaveformView::refresh() {
     yAxis->setRange(-std::max(peakI, 1e-3) * 1.15, std::max(peakI, 1e-3) * 1.15);
     yAxis2->setRange(-std::max(peakU, 1e-3) * 1.15, std::max(peakU, 1e-3) * 1.15);
     xAxis->setRange(0, std::max(1.0, static_cast<double>(w.length) * msPerSample));
-    phaseText_ = traces.phaseDegrees ? phaseSentence(*traces.phaseDegrees) : QString();
-    QString title = phaseText_.isEmpty() ? QStringLiteral("Průběhy proudu a napětí") : phaseText_;
+    phaseText_ = ::lab::phaseWords(source.reading, measure::circuitValues(source.reading, source.scale.milliamps,
+                                                                          source.scale.millivolts));
+    QString title = phaseText_;
     if (session_.waveformsFrozen()) title += QStringLiteral(" (zastaveno)");
     title_->setText(title);
     replot(rpQueuedReplot);

@@ -2,7 +2,7 @@
 // The waveforms: the current and the voltage of the line input's last
 // periods against time, each on its own scale (current on the left, voltage on
 // the right), starting at the current's rising crossing so that a steady
-// signal stands still, and the phase shift between them in words.
+// signal stands still, and the load's phase in words (the live values' φ).
 #include <qcustomplot.h>
 
 namespace app::lab {
@@ -16,7 +16,7 @@ public:
     // Draws what the session holds now (live, or held still).
     void refresh();
 
-    // "Proud předbíhá napětí o 57,9°" and the like; "" without a phase.
+    // "Proud předbíhá napětí o 57,9°" and the like, or "Žádný signál" (lab::phaseWords).
     QString phaseText() const { return phaseText_; }
 
 private:
@@ -26,9 +26,5 @@ private:
     QCPTextElement* title_ = nullptr;
     QString phaseText_;
 };
-
-// The phase of the voltage against the current (positive: the voltage leads)
-// in a teacher's words.
-QString phaseSentence(double voltageLeadsDegrees);
 
 }  // namespace app::lab

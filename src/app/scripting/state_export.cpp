@@ -78,19 +78,23 @@ QJsonObject menuJson(const window::TForm1& form) {
     return out;
 }
 
+// A value that is absent is "-".
+QString known(const std::optional<double>& v, int decimals) {
+    return v ? QString::number(*v, 'f', decimals) : QStringLiteral("-");
+}
+
 // The circuit's line of --print-readouts.
 QString circuitSummary(const measure::MeasurementState& state) {
     const measure::CircuitValues v = measure::circuitValues(state);
     const measure::CircuitReading& r = state.LineInput;
-    QString line = QStringLiteral("circuit %1 mA, %2 mV, %3 Hz, phase %4 deg, |Z| %5 ohm, P %6 mW, cos phi %7 (%8)")
-                       .arg(v.milliamps, 0, 'f', 3)
-                       .arg(v.millivolts, 0, 'f', 3)
-                       .arg(r.frequencyHz, 0, 'f', 3)
-                       .arg(r.phaseKnown ? QString::number(r.phaseDegrees, 'f', 2) : QStringLiteral("-"))
-                       .arg(std::isfinite(v.ohms) ? QString::number(v.ohms, 'f', 3) : QStringLiteral("-"))
-                       .arg(v.milliwatts, 0, 'f', 4)
-                       .arg(v.powerFactor, 0, 'f', 4)
-                       .arg(measure::usesProfile(state) ? QStringLiteral("profile") : QStringLiteral("reference"));
+    QString line =
+        QStringLiteral("circuit %1 mA, %2 mV, %3 Hz, load: phase %4 deg, |Z| %5 ohm, P %6 mW, lambda %7 (%8)")
+            .arg(v.milliamps, 0, 'f', 3)
+            .arg(v.millivolts, 0, 'f', 3)
+            .arg(known(v.frequencyHz, 3), known(v.phaseDegrees, 2), known(v.ohms, 3))
+            .arg(v.milliwatts, 0, 'f', 4)
+            .arg(known(v.powerFactor, 4),
+                 measure::usesProfile(state) ? QStringLiteral("profile") : QStringLiteral("reference"));
     if (r.current.overload) line += QStringLiteral(", current overload");
     if (r.voltage.overload) line += QStringLiteral(", voltage overload");
     return line;

@@ -78,8 +78,9 @@ QJsonObject audioJson(const Session& session) {
 }
 
 // The bench's true values: what a reference meter would show on its circuit
-// (RMS and mean power over the last second), the load's impedance and phase
-// at the generator's frequency, and its settings.
+// (RMS over the last second), the load's own power over it, impedance and
+// phase at the generator's frequency (without the divider across it), and its
+// settings.
 QJsonObject benchJson(const bench::BenchDriver& bench, std::int32_t generatorHz) {
     const bench::BenchReading truth = bench.trueValues();
     const bench::BenchConfig& config = bench.config();
@@ -89,28 +90,32 @@ QJsonObject benchJson(const bench::BenchDriver& bench, std::int32_t generatorHz)
     return QJsonObject{{"SourceMillivolts", truth.sourceMillivolts},
                        {"LoadMillivolts", truth.loadMillivolts},
                        {"CurrentMilliamps", truth.currentMilliamps},
-                       {"PowerMilliwatts", truth.powerMilliwatts},
-                       {"ImpedanceOhms", steady.ohms},
-                       {"PhaseDegrees", steady.phaseDegrees},
+                       {"PowerMilliwatts", truth.loadPowerMilliwatts},
+                       {"ImpedanceOhms", steady.loadOhms},
+                       {"PhaseDegrees", steady.loadPhaseDegrees},
                        {"LoadOhms", load.ohms},
                        {"InputGain", config.lineInputGain},
                        {"OutputGain", config.lineOutputGain}};
 }
 
+// JSON has no NaN or infinity: a value that is absent is null.
+QJsonValue known(const std::optional<double>& v) { return v ? QJsonValue(*v) : QJsonValue(); }
+
 // The circuit's quantities from the line input's two channels, in the
-// instruments' units: the card's profile, or the reference constants.
+// instruments' units: the card's profile, or the reference constants. |Z|,
+// the phase, the power and the power factor are the load's own; without a
+// signal the frequency, |Z|, the phase and the power factor are null.
 QJsonObject circuitJson(const measure::MeasurementState& state) {
     const measure::CircuitValues v = measure::circuitValues(state);
     const measure::CircuitReading& r = state.LineInput;
-    // JSON has no infinity: |Z| without a current is null.
-    const QJsonValue ohms = std::isfinite(v.ohms) ? QJsonValue(v.ohms) : QJsonValue();
     return QJsonObject{{"CurrentMilliamps", v.milliamps},
                        {"VoltageMillivolts", v.millivolts},
-                       {"FrequencyHz", r.frequencyHz},
-                       {"PhaseDegrees", r.phaseKnown ? QJsonValue(r.phaseDegrees) : QJsonValue()},
-                       {"ImpedanceOhms", ohms},
+                       {"FrequencyHz", known(v.frequencyHz)},
+                       {"PhaseDegrees", known(v.phaseDegrees)},
+                       {"ImpedanceOhms", known(v.ohms)},
                        {"PowerMilliwatts", v.milliwatts},
-                       {"PowerFactor", v.powerFactor},
+                       {"PowerFactor", known(v.powerFactor)},
+                       {"LoadCurrentMilliamps", v.loadMilliamps},
                        {"Constants", measure::usesProfile(state) ? "profile" : "reference"},
                        {"CurrentOverload", r.current.overload},
                        {"VoltageOverload", r.voltage.overload},

@@ -13,9 +13,6 @@ namespace {
 
 constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::min() / 2;
 constexpr double kFullScale = 32767.0;
-// A channel whose Fourier coefficient at the frequency holds less than this
-// share of its RMS is taken for noise (a sine holds 1, a square wave 0.90).
-constexpr double kMinimumCoherence = 0.3;
 // Hysteresis of the crossings, in RMS of the channel (a sine's peak is 1.41).
 constexpr double kHysteresis = 0.5;
 
@@ -24,6 +21,11 @@ std::int64_t rateOrDefault(std::int64_t rate) { return rate > 0 ? rate : 44100; 
 std::size_t windowFramesFor(std::int64_t rate) {
     return std::max<std::size_t>(2, static_cast<std::size_t>(std::lround(TrueRmsMeter::kWindowSeconds *
                                                                           static_cast<double>(rate))));
+}
+
+// The card resolves the channel beside the other one.
+bool resolved(const ChannelReading& channel, const ChannelReading& other) {
+    return channel.rms >= TrueRmsMeter::kMinimumRms && channel.rms >= TrueRmsMeter::kChannelSeparation * other.rms;
 }
 
 float clipped(std::int16_t v) { return static_cast<float>(v); }
@@ -42,6 +44,7 @@ void TrueRmsMeter::reset() {
     added_ = 0;
     lastFullScale_[0] = lastFullScale_[1] = kNever;
     reading_ = CircuitReading{};
+    lastPhase_.reset();
 }
 
 void TrueRmsMeter::addBlock(const std::int16_t* interleaved, std::size_t frames) { take(interleaved, frames); }
@@ -100,23 +103,37 @@ void TrueRmsMeter::analyse() {
     if (r.current.rms > 0 && r.voltage.rms > 0)
         r.powerFactor = std::clamp(r.meanProduct / (r.current.rms * r.voltage.rms), -1.0, 1.0);
 
+    const bool currentResolved = resolved(r.current, r.voltage);
+    const bool voltageResolved = resolved(r.voltage, r.current);
     std::optional<double> period;
-    if (r.current.rms >= kMinimumRms) {
+    if (currentResolved) {
         period = crossingPeriod(x, n, mx, kHysteresis * r.current.rms);
         if (period) r.frequencyFrom = FrequencySource::Current;
     }
-    if (!period && r.voltage.rms >= kMinimumRms) {
+    if (!period && voltageResolved) {
         period = crossingPeriod(y, n, my, kHysteresis * r.voltage.rms);
         if (period) r.frequencyFrom = FrequencySource::Voltage;
     }
-    if (!period) return;
-    r.frequencyHz = static_cast<double>(rate_) / *period;
-    if (r.current.rms >= kMinimumRms && r.voltage.rms >= kMinimumRms) readPhase(*period);
+    if (period) {
+        r.frequencyHz = static_cast<double>(rate_) / *period;
+        readFundamentals(*period);
+        r.current.signal = currentResolved && r.current.fundamental >= kMinimumCoherence * r.current.rms;
+        r.voltage.signal = voltageResolved && r.voltage.fundamental >= kMinimumCoherence * r.voltage.rms;
+    }
+    if (!r.current.signal || !r.voltage.signal) {
+        r.phaseDegrees = 0;
+        lastPhase_.reset();
+        return;
+    }
+    r.phaseDegrees = phaseOnBranch(r.phaseDegrees, lastPhase_, kPhaseHysteresis);
+    r.phaseKnown = true;
+    lastPhase_ = r.phaseDegrees;
 }
 
 // The Hann-weighted Fourier coefficients of both channels (means removed) at
-// one period of `periodFrames`, and the angle between them.
-void TrueRmsMeter::readPhase(double periodFrames) {
+// one period of `periodFrames`: the fundamentals' RMS, and the angle between
+// them in (-180, 180] (the branch is chosen afterwards).
+void TrueRmsMeter::readFundamentals(double periodFrames) {
     const WeightedFourier f = weightedFourier(history_.left(), history_.right(), weights_.data(), history_.size(),
                                               2 * std::numbers::pi / periodFrames);
     CircuitReading& r = reading_;
@@ -127,12 +144,19 @@ void TrueRmsMeter::readPhase(double periodFrames) {
     const double yi = f.yIm - r.voltage.mean * f.wIm;
     // A sine of RMS a has |X| = sum(w) a / sqrt(2).
     const double scale = std::numbers::sqrt2 / weightSum_;
-    if (scale * std::hypot(xr, xi) < kMinimumCoherence * r.current.rms) return;
-    if (scale * std::hypot(yr, yi) < kMinimumCoherence * r.voltage.rms) return;
+    r.current.fundamental = scale * std::hypot(xr, xi);
+    r.voltage.fundamental = scale * std::hypot(yr, yi);
     // The angle of Y conj(X).
     r.phaseDegrees = std::atan2(yi * xr - yr * xi, yr * xr + yi * xi) * 180.0 / std::numbers::pi;
     if (r.phaseDegrees <= -180.0) r.phaseDegrees = 180.0;
-    r.phaseKnown = true;
+}
+
+double phaseOnBranch(double raw, std::optional<double> previous, double hysteresis) {
+    if (!previous) return raw;
+    const double turned = raw + (*previous > raw ? 360.0 : -360.0);
+    if (std::fabs(turned - *previous) < std::fabs(raw - *previous) && std::fabs(turned) <= 180.0 + hysteresis)
+        return turned;
+    return raw;
 }
 
 }  // namespace measure
