@@ -5,6 +5,7 @@
 // FIFO with no writer never blocks a start, and no device is written over.
 #include <cstdint>
 #include <string>
+#include <sys/types.h>
 
 namespace platform::files {
 
@@ -12,6 +13,8 @@ enum class FileKind { Missing, Regular, Folder, Fifo, Device, Other };
 
 // What `path` names, through symlinks (Missing also for a dangling link).
 FileKind fileKind(const std::string& path);
+// What a stat's st_mode says the file is.
+FileKind kindOfMode(mode_t mode);
 // "a folder", "a FIFO", "a device", ... for messages.
 const char* fileKindText(FileKind kind);
 
