@@ -10,7 +10,7 @@
 #include "bench/bench_card.h"
 #include "bench/bench_driver.h"
 #include "lab/csv_writer.h"
-#include "lab/save_file.h"
+#include "platform/files/whole_file.h"
 #include "platform/idle.h"
 #include "platform/mixer/driver_registry.h"
 #include "platform/virtual_clock.h"
@@ -139,8 +139,8 @@ void BM_CsvOfAnHour(benchmark::State& state) {
     for (int i = 0; i < kHourOfBlocks; ++i) record.add(pointAt(i));
     const QString path = QDir::temp().filePath(QStringLiteral("pristroje-lab-bench.csv"));
     for (auto _ : state) {
-        const QString problem = lab::saveWhole(path, lab::csvOf(record, lab::kSemicolonDecimalComma));
-        if (!problem.isEmpty()) state.SkipWithError(problem.toUtf8().constData());
+        const auto written = platform::files::writeWholeFile(path, lab::csvOf(record, lab::kSemicolonDecimalComma));
+        if (!written.ok()) state.SkipWithError(written.english().toUtf8().constData());
     }
     state.counters["MB"] = static_cast<double>(QFile(path).size()) / 1e6;
     QFile::remove(path);
