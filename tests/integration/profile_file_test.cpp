@@ -3,6 +3,7 @@
 // leaves the file as it was and ends with code 2; two programs saving at once
 // both land; without a home nothing is saved under "/"; a FIFO as the file
 // never holds up the start.
+#include "app/calibration/calibration_session.h"
 #include "app/calibration/calibration_store.h"
 #include "support/program_run.h"
 
@@ -102,6 +103,26 @@ TEST(ProfileFile, TheProgramNeverWritesAProfileItWouldRefuse) {
     EXPECT_EQ(run.exitCode, 2) << run.err.constData();
     EXPECT_TRUE(run.err.contains("1 MiB")) << run.err.constData();
     EXPECT_EQ(testsupport::readFile(file), full);
+}
+
+TEST(ProfileFile, ARefusedFactorIsReportedWithTheNumberAsFound) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("calibration.json"));
+    for (const char* factor : {"100.0000001", "0.0099999999"}) {
+        write(file, QByteArray("{\"Cards\": {\"sim\": {\"Format\": 2, \"AmmeterGain\": ") + factor +
+                        ", \"VoltmeterGain\": 1, \"SourceGain\": 1}}}");
+        const QString error = app::calibration::readCalibrationFile(file).error;
+        EXPECT_TRUE(error.contains(QStringLiteral("AmmeterGain = %1 lies outside").arg(QLatin1String(factor))))
+            << error.toStdString();
+    }
+    // A factor solved just past the range is shown past it, in the teacher's decimals.
+    using measure::CalibrationRefusal;
+    EXPECT_TRUE(app::calibration::refusalText(CalibrationRefusal::GainOutOfRange, 100.0000001)
+                    .contains(QStringLiteral("by vyšel 100,0000001,")));
+    EXPECT_TRUE(app::calibration::refusalText(CalibrationRefusal::GainOutOfRange, 0.00999996)
+                    .contains(QStringLiteral("by vyšel 0,00999996,")));
+    EXPECT_TRUE(app::calibration::refusalText(CalibrationRefusal::GainOutOfRange, 140.84507)
+                    .contains(QStringLiteral("by vyšel 140,8,")));
 }
 
 TEST(ProfileFile, TwoProgramsSavingAtOnceBothLand) {
