@@ -71,10 +71,4 @@ std::string openProblem(const OpenedFile& file) {
     return std::strerror(file.error != 0 ? file.error : ENOENT);
 }
 
-bool sameFile(const std::string& a, const std::string& b) {
-    struct stat sa {}, sb {};
-    if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
-
 }  // namespace platform::files
