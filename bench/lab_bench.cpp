@@ -7,7 +7,7 @@
 #include "app/lab/lab_session.h"
 #include "app/lab/lab_window.h"
 #include "lab/csv_writer.h"
-#include "lab/save_file.h"
+#include "platform/files/whole_file.h"
 #include "render/fonts.h"
 #include "support/rig.h"
 
@@ -120,8 +120,8 @@ void BM_CsvOfAnHour(benchmark::State& state) {
     for (int i = 0; i < kHourOfBlocks; ++i) record.add(pointAt(i));
     const QString path = QDir::temp().filePath(QStringLiteral("pristroje-lab-bench.csv"));
     for (auto _ : state) {
-        const QString problem = lab::saveWhole(path, lab::csvOf(record, lab::kSemicolonDecimalComma));
-        if (!problem.isEmpty()) state.SkipWithError(problem.toUtf8().constData());
+        const auto written = platform::files::writeWholeFile(path, lab::csvOf(record, lab::kSemicolonDecimalComma));
+        if (!written.ok()) state.SkipWithError(written.english().toUtf8().constData());
     }
     state.counters["MB"] = static_cast<double>(QFile(path).size()) / 1e6;
     QFile::remove(path);

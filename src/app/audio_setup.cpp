@@ -1,5 +1,6 @@
 #include "app/audio_setup.h"
 
+#include "app/card_sharing.h"
 #include "bench/bench_card.h"
 #include "bench/bench_driver.h"
 #include "platform/mixer/alsa/alsa_mixer_driver.h"
@@ -8,11 +9,15 @@
 #include "platform/mixer/sim/sim_mixer_driver.h"
 #include "platform/virtual_clock.h"
 #include "platform/wave/alsa/alsa_driver.h"
+#include "platform/wave/alsa/card_of_pcm.h"
 #include "platform/wave/alsa/device_list.h"
+#include "platform/wave/card_claim.h"
 #include "platform/wave/driver_registry.h"
 #include "platform/wave/file/file_driver.h"
 #include "platform/wave/file/tee_driver.h"
 #include "platform/wave/sim/sim_driver.h"
+
+#include <cstdio>
 
 namespace app {
 
@@ -30,9 +35,25 @@ void install(std::shared_ptr<wave::Driver> driver, std::shared_ptr<mix::MixerDri
     mix::setDriver(std::move(mixer));
 }
 
+// The cards of the capture and the playback device (one, as a rule).
+std::vector<std::shared_ptr<wave::CardClaim>> claimCards(const Options& options) {
+    std::vector<std::shared_ptr<wave::CardClaim>> out;
+    for (const QString& pcm : {options.inputDevice, options.outputDevice}) {
+        const QString card = QString::fromStdString(wave::alsa::cardOfPcm(pcm.toStdString()));
+        if (!out.empty() && out.front()->card() == card) continue;
+        out.push_back(std::make_shared<wave::CardClaim>(wave::defaultClaimFolder(), card));
+        if (!out.back()->problem().isEmpty())
+            std::fprintf(stderr, "pristroje: other instances on the sound card '%s' cannot be told: %s\n",
+                         card.toLocal8Bit().constData(), out.back()->problem().toLocal8Bit().constData());
+        reportCardSharing(*out.back());
+    }
+    return out;
+}
+
 bool installAlsa(const Options& options, AudioSetup& out, QString&) {
     // Real devices set the pace.
     out.clock = nullptr;
+    out.cards = claimCards(options);
     install(std::make_shared<wave::alsa::AlsaDriver>(
                 wave::alsa::AlsaConfig{options.inputDevice.toStdString(), options.outputDevice.toStdString()}),
             std::make_shared<mix::alsa::AlsaMixerDriver>(options.mixerDevice.toStdString()));

@@ -6,9 +6,13 @@
 #include <QString>
 #include <memory>
 #include <span>
+#include <vector>
 
 namespace platform {
 class VirtualClock;
+}
+namespace platform::wave {
+class CardClaim;
 }
 namespace bench {
 class BenchDriver;
@@ -23,6 +27,10 @@ struct AudioSetup {
     std::shared_ptr<bench::BenchDriver> bench;
     // Releases what the drivers hold, when the program ends.
     std::shared_ptr<void> keepAlive;
+    // The real cards this instance uses, claimed against other instances of
+    // the program (what each says of the other is printed on stderr; the
+    // window shows it with status::CardSharingStatus).
+    std::vector<std::shared_ptr<platform::wave::CardClaim>> cards;
 };
 
 // One backend: its --audio name, what it is (for --help and --list-devices),

@@ -9,6 +9,7 @@
 #include "app/scripting/action_families.h"
 #include "app/scripting/headless_runner.h"
 #include "app/scripting/window_report.h"
+#include "app/status/card_sharing.h"
 #include "app/status/device_status_bar.h"
 #include "app/status/overload_status.h"
 #include "app/status/setup_hint.h"
@@ -76,6 +77,8 @@ int main(int argc, char** argv) {
     auto form = app::window::createMainWindow(session, idle);
     auto* statusLine = new app::status::StatusLine(*form);  // owned by the window
     session.addStatePart(QStringLiteral("statusLine"), statusLine, [statusLine] { return statusLine->shown(); });
+    // Another instance of the program on the same card is said on the line.
+    const app::status::CardSharingStatus sharing(*statusLine, audio.cards);
     auto& calibration = app::calibration::setupCalibration(session, *statusLine, *form, options);
     const auto band = [](app::window::controls::ImageControl* image) {
         return app::status::HintBand{image, QSize(image->canvas().width(), image->canvas().height())};

@@ -74,17 +74,28 @@ TEST(InputsOutputs, SamplesThatAreNotNumbersAndImpossibleRatesAreErrorsNeverRead
     EXPECT_EQ(refused.exitCode, 2);
     EXPECT_TRUE(refused.err.contains("not a number")) << refused.err.constData();
 
-    // Later in the file: reported, silence from there on, code 1.
-    const QString late = dir.filePath("late.wav");
+    // Anywhere in the file, one kind of fault, one exit code: an infinity at
+    // frame 5000 is refused before the run as one at frame 100 is, and so is
+    // a NaN half a second in.
     const auto sine = testsupport::testSine(50, 44100);
-    ASSERT_TRUE(testsupport::writeTestWav(late, 44100, 2, WavSamples::Float64, 3 * 44100, [&](int f, int c) {
-        return f < 22050 ? sine(f, c) : notANumber;
-    }));
-    testsupport::ProgramRun run;
-    const QJsonObject s = testsupport::runForState(dir, fileRun(late), &run, 1);
-    ASSERT_FALSE(s.isEmpty()) << run.err.constData();
-    EXPECT_TRUE(s["audio"].toObject()["DeviceError"].toString().contains("not a number"));
-    EXPECT_LT(s["state"].toObject()["AmmeterValue"].toDouble(), 1.0);
+    struct Late {
+        WavSamples kind;
+        int frame;
+        double value;
+    };
+    const double infinity = std::numeric_limits<double>::infinity();
+    for (const Late l : {Late{WavSamples::Float32, 100, infinity}, Late{WavSamples::Float32, 5000, -infinity},
+                         Late{WavSamples::Float64, 22050, notANumber}}) {
+        const QString late = dir.filePath(QStringLiteral("late%1.wav").arg(l.frame));
+        ASSERT_TRUE(testsupport::writeTestWav(late, 44100, 2, l.kind, 3 * 44100, [&](int f, int c) {
+            return f == l.frame && c == 1 ? l.value : sine(f, c);
+        }));
+        testsupport::ProgramRun run;
+        EXPECT_TRUE(testsupport::runForState(dir, fileRun(late), &run, 2).isEmpty()) << "nothing is written";
+        EXPECT_EQ(run.exitCode, 2) << l.frame << ": " << run.err.constData();
+        EXPECT_TRUE(run.err.contains("not a number (NaN or infinity) at frame " + QByteArray::number(l.frame)))
+            << run.err.constData();
+    }
 
     for (std::uint32_t rate : {2147483647u, 100u}) {
         const QString odd = dir.filePath(QStringLiteral("rate%1.wav").arg(rate));

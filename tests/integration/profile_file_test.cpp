@@ -3,6 +3,7 @@
 // leaves the file as it was and ends with code 2; two programs saving at once
 // both land; without a home nothing is saved under "/"; a FIFO as the file
 // never holds up the start.
+#include "app/calibration/calibration_session.h"
 #include "app/calibration/calibration_store.h"
 #include "support/program_run.h"
 
@@ -10,6 +11,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -57,6 +60,69 @@ TEST(ProfileFile, ASaveOntoAFullDiskLeavesTheFileAsItWasAndEndsWithCode2) {
     EXPECT_EQ(testsupport::readFile(file), before);
     // No half-written copy, no lock left behind.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("calibration.json")});
+}
+
+// A compact profile file of valid cards, as near `bytes` long as whole
+// cards allow without passing it.
+QByteArray compactProfiles(qint64 bytes) {
+    const QJsonObject card{{"Format", 2}, {"AmmeterGain", 1.25}, {"VoltmeterGain", 0.8}, {"SourceGain", 1.1},
+                           {"Created", "2026-12-08T11:00:00Z"}};
+    auto document = [&card](qint64 count) {
+        QJsonObject cards;
+        for (qint64 i = 0; i < count; ++i)
+            cards.insert(QStringLiteral("USB Audio %1 | capture hw:%1 | playback hw:%1").arg(i, 6, 10, QLatin1Char('0')),
+                         card);
+        return QJsonDocument(QJsonObject{{"Cards", cards}}).toJson(QJsonDocument::Compact);
+    };
+    const qint64 one = document(1).size();
+    const qint64 each = document(2).size() - one;
+    return document((bytes - one) / each + 1);
+}
+
+TEST(ProfileFile, TheProgramNeverWritesAProfileItWouldRefuse) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("calibration.json"));
+    // 0.9 MiB compact is about 1.5 MB laid out: such a save comes out compact, and reads back.
+    const QByteArray large = compactProfiles(900 * 1024);
+    ASSERT_GT(QJsonDocument::fromJson(large).toJson(QJsonDocument::Indented).size(),
+              app::calibration::kLargestCalibrationFile);
+    write(file, large);
+    const std::size_t before = app::calibration::readCalibrationFile(file).cards.size();
+    testsupport::ProgramRun run = testsupport::runProgram(calibrateAndSave("--audio=sim", file));
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_LE(QFileInfo(file).size(), app::calibration::kLargestCalibrationFile);
+    const app::calibration::CalibrationFileContents saved = app::calibration::readCalibrationFile(file);
+    EXPECT_TRUE(saved.error.isEmpty()) << saved.error.toStdString();
+    EXPECT_EQ(saved.cards.size(), before + 1);
+
+    // One card more would pass the limit even compact: refused, the file as it was.
+    const QByteArray full = compactProfiles(app::calibration::kLargestCalibrationFile - 40);
+    write(file, full);
+    ASSERT_TRUE(app::calibration::readCalibrationFile(file).error.isEmpty());
+    run = testsupport::runProgram(calibrateAndSave("--audio=sim", file));
+    EXPECT_EQ(run.exitCode, 2) << run.err.constData();
+    EXPECT_TRUE(run.err.contains("1 MiB")) << run.err.constData();
+    EXPECT_EQ(testsupport::readFile(file), full);
+}
+
+TEST(ProfileFile, ARefusedFactorIsReportedWithTheNumberAsFound) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("calibration.json"));
+    for (const char* factor : {"100.0000001", "0.0099999999"}) {
+        write(file, QByteArray("{\"Cards\": {\"sim\": {\"Format\": 2, \"AmmeterGain\": ") + factor +
+                        ", \"VoltmeterGain\": 1, \"SourceGain\": 1}}}");
+        const QString error = app::calibration::readCalibrationFile(file).error;
+        EXPECT_TRUE(error.contains(QStringLiteral("AmmeterGain = %1 lies outside").arg(QLatin1String(factor))))
+            << error.toStdString();
+    }
+    // A factor solved just past the range is shown past it, in the teacher's decimals.
+    using measure::CalibrationRefusal;
+    EXPECT_TRUE(app::calibration::refusalText(CalibrationRefusal::GainOutOfRange, 100.0000001)
+                    .contains(QStringLiteral("by vyšel 100,0000001,")));
+    EXPECT_TRUE(app::calibration::refusalText(CalibrationRefusal::GainOutOfRange, 0.00999996)
+                    .contains(QStringLiteral("by vyšel 0,00999996,")));
+    EXPECT_TRUE(app::calibration::refusalText(CalibrationRefusal::GainOutOfRange, 140.84507)
+                    .contains(QStringLiteral("by vyšel 140,8,")));
 }
 
 TEST(ProfileFile, TwoProgramsSavingAtOnceBothLand) {

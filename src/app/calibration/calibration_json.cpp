@@ -3,6 +3,7 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QJsonValue>
+#include <QLocale>
 
 #include <cmath>
 
@@ -35,7 +36,9 @@ bool profileFromJson(const QJsonObject& json, CalibrationProfile& out, QString& 
         }
         const double factor = v.toDouble();
         if (!(factor >= measure::kLowestGain && factor <= measure::kHighestGain)) {
-            problem = QStringLiteral("%1 = %2 lies outside 0.01 .. 100").arg(QLatin1String(f.name)).arg(factor);
+            // The number as the file has it: 100.0000001 is not "100".
+            problem = QStringLiteral("%1 = %2 lies outside 0.01 .. 100")
+                          .arg(QLatin1String(f.name), QString::number(factor, 'g', QLocale::FloatingPointShortest));
             return false;
         }
         profile.factors.*f.factor = factor;

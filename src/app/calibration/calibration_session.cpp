@@ -160,7 +160,7 @@ QString refusalText(measure::CalibrationRefusal refusal, double gain) {
         case measure::CalibrationRefusal::GainOutOfRange:
             return QStringLiteral("Opravný činitel by vyšel %1, mimo rozsah 0,01 až 100: zkontrolujte zapojení "
                                   "a zadanou hodnotu.")
-                .arg(QLocale(QLocale::Czech).toString(gain, 'g', 4));
+                .arg(QLocale(QLocale::Czech).toString(gain, 'g', measure::gainDigits(gain)));
     }
     return {};
 }

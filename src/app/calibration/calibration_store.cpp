@@ -2,13 +2,13 @@
 
 #include "app/calibration/calibration_json.h"
 #include "platform/files/regular_file.h"
+#include "platform/files/whole_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <cerrno>
@@ -23,15 +23,6 @@ namespace files = platform::files;
 // Another program saving holds the lock for milliseconds; a lock left by a
 // program that died is taken over (QLockFile checks its process).
 constexpr int kLockWaitMs = 10000;
-
-QString notRegularText(files::FileKind kind) {
-    switch (kind) {
-        case files::FileKind::Folder: return QStringLiteral("je to složka, ne soubor");
-        case files::FileKind::Fifo: return QStringLiteral("je to roura (FIFO), ne obyčejný soubor");
-        case files::FileKind::Device: return QStringLiteral("je to zařízení, ne obyčejný soubor");
-        default: return QStringLiteral("není to obyčejný soubor");
-    }
-}
 
 // A file's bytes, when it is a regular file of at most kLargestCalibrationFile bytes.
 struct FileBytes {
@@ -50,7 +41,7 @@ FileBytes readBytes(const QString& path) {
     if (opened.fd < 0) {
         const bool regular = opened.kind == files::FileKind::Regular || opened.kind == files::FileKind::Missing;
         const QString why = QString::fromLocal8Bit(std::strerror(opened.error));
-        out.problem = regular ? QStringLiteral("nelze ho přečíst (%1)").arg(why) : notRegularText(opened.kind);
+        out.problem = regular ? QStringLiteral("nelze ho přečíst (%1)").arg(why) : files::notRegularCzech(opened.kind);
         return out;
     }
     QFile file;
@@ -69,18 +60,23 @@ FileBytes readBytes(const QString& path) {
     return out;
 }
 
-// Writes `bytes` into `path` through a new file that replaces it only when
-// complete; the reason when that fails (and `path` is as it was).
+// Writes `bytes` as `path` through the file guard (whole or not at all);
+// the reason when that fails (and `path` is as it was).
 QString writeWhole(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return QStringLiteral("nelze ho zapsat (%1)").arg(file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return QStringLiteral("zápis selhal (%1)").arg(why);
+    const files::WriteOutcome written = files::writeWholeFile(path, bytes, kProfileOwner);
+    if (written.fault == files::WriteFault::System) return QStringLiteral("zápis selhal (%1)").arg(written.czech());
+    return written.czech();
+}
+
+// The file's new contents, laid out for a person to read; without the
+// indentation when that alone would make it larger than a profile file may
+// be (it is refused when read back otherwise); none when even that is too large.
+std::optional<QByteArray> layOut(const QJsonObject& root) {
+    for (const QJsonDocument::JsonFormat format : {QJsonDocument::Indented, QJsonDocument::Compact}) {
+        QByteArray bytes = QJsonDocument(root).toJson(format);
+        if (bytes.size() <= kLargestCalibrationFile) return bytes;
     }
-    if (!file.commit()) return QStringLiteral("zápis selhal (%1)").arg(file.errorString());
-    return {};
+    return std::nullopt;
 }
 
 // Keeps the bytes of a file that could not be understood beside it, under a
@@ -135,7 +131,7 @@ QString saveCalibrationEntry(const QString& path, const QString& key,
     const QString target = linked ? named.canonicalFilePath() : named.absoluteFilePath();
     if (target.isEmpty()) return QStringLiteral("je to odkaz na soubor, který neexistuje");
     const files::FileKind kind = files::fileKind(QFile::encodeName(target).toStdString());
-    if (kind != files::FileKind::Regular && kind != files::FileKind::Missing) return notRegularText(kind);
+    if (kind != files::FileKind::Regular && kind != files::FileKind::Missing) return files::notRegularCzech(kind);
 
     const QString dir = QFileInfo(target).absolutePath();
     if (!QDir().mkpath(dir)) return QStringLiteral("nelze vytvořit složku %1").arg(dir);
@@ -173,7 +169,11 @@ QString saveCalibrationEntry(const QString& path, const QString& key,
     else
         cards.remove(key);
     root[QLatin1String("Cards")] = cards;
-    return writeWhole(target, QJsonDocument(root).toJson(QJsonDocument::Indented));
+    const std::optional<QByteArray> bytes = layOut(root);
+    if (!bytes)
+        return QStringLiteral("soubor s profily by měl víc než 1 MiB a program by ho už nenačetl; odeberte z něj "
+                              "karty, které nepotřebujete");
+    return writeWhole(target, *bytes);
 }
 
 }  // namespace app::calibration

@@ -9,11 +9,14 @@
 // read (a FIFO or a device is refused without waiting for it). Saving takes a
 // lock beside the file, reads it again, replaces one card's entry, keeps
 // everything else, and replaces the file only once the new one is completely
-// written; on any failure the file stays exactly as it was. It replaces only
+// written (through the file guard); on any failure the file stays exactly as
+// it was. It is written indented, or compact when indented it would exceed
+// the 1 MiB a profile file may have, and not at all when even that would. It replaces only
 // a regular file, or the regular file a symlink leads to when that holds a
 // readable profile. A file that cannot be read is not saved over; one that
 // can be read but not understood is first kept beside it
 // (calibration.json.broken-<UTC time>).
+#include "app/run_files.h"
 #include "measure/calibration/calibration.h"
 
 #include <QDateTime>
@@ -35,8 +38,12 @@ struct CalibrationProfile {
     static constexpr int kProfileFormat = 2;
 };
 
-// Profile files larger than this are refused.
+// Profile files larger than this are refused; the store never writes one.
 inline constexpr qint64 kLargestCalibrationFile = 1024 * 1024;
+
+// The profile file's owner for the file guard (platform/files): the one
+// write that may replace it.
+using app::kProfileOwner;
 
 // Where the profiles live by default (through QStandardPaths); empty when
 // there is no usable place: neither XDG_CONFIG_HOME nor HOME is an absolute

@@ -1,7 +1,7 @@
 #include "app/lab/graph_view.h"
 
 #include "app/lab/lab_session.h"
-#include "lab/save_file.h"
+#include "platform/files/whole_file.h"
 
 #include <QSvgGenerator>
 #include <cmath>
@@ -277,9 +277,9 @@ QString GraphView::fitText() const {
              withUnit(czech().toString(fit->intercept, 'g', 4), yUnit), czech().toString(fit->r2, 'f', 5));
 }
 
-QString GraphView::save(const QString& path) {
+platform::files::WriteOutcome GraphView::save(const QString& path) {
     if (path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
-        return ::lab::saveWhole(path, [this](QIODevice& device) {
+        return platform::files::writeWholeFile(path, [this](QIODevice& device) {
             QSvgGenerator svg;
             svg.setOutputDevice(&device);
             svg.setSize(QSize(kExportWidth, kExportHeight));
@@ -293,11 +293,8 @@ QString GraphView::save(const QString& path) {
             return painter.end();
         });
     }
-    if (path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) {
-        const QPixmap picture = toPixmap(kExportWidth, kExportHeight);
-        return ::lab::saveWhole(path, [&picture](QIODevice& device) { return picture.save(&device, "PNG"); });
-    }
-    return QStringLiteral("the graph is saved as .png or .svg");
+    const QPixmap picture = toPixmap(kExportWidth, kExportHeight);
+    return platform::files::writeWholeFile(path, [&picture](QIODevice& device) { return picture.save(&device, "PNG"); });
 }
 
 }  // namespace app::lab

@@ -4,6 +4,7 @@
 // with the fitted line and its equation in the legend when asked. Drawn by
 // QCustomPlot; saved as PNG or SVG at a fixed size (kExportSize).
 #include "lab/graph_choice.h"
+#include "platform/files/write_outcome.h"
 
 #include <qcustomplot.h>
 
@@ -25,8 +26,8 @@ public:
     // Adds the newest point of the record and redraws (soon, or now).
     void appendNewest(RefreshPriority priority = rpQueuedReplot);
 
-    // PNG or SVG by the name's ending; returns "" or what went wrong.
-    QString save(const QString& path);
+    // PNG or SVG by the name's ending (anything else: PNG), through the file guard.
+    platform::files::WriteOutcome save(const QString& path);
 
     // "směrnice 100,2 Ω, úsek 0,31 mV, R² = 0,99998", or "" without a fit.
     QString fitText() const;

@@ -8,7 +8,7 @@
 #include "app/lab/row_number_header.h"
 #include "app/lab/waveform_view.h"
 #include "lab/csv_writer.h"
-#include "lab/save_file.h"
+#include "platform/files/whole_file.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -317,13 +317,13 @@ void LabWindow::refresh() {
 }
 
 QString LabWindow::exportCsv(const QString& path, const ::lab::CsvDialect& dialect) {
-    const QString problem = ::lab::saveWhole(path, ::lab::csvOf(session_.record(), dialect));
-    return problem.isEmpty() ? QString() : QStringLiteral("Tabulku nelze uložit do %1: %2").arg(path, problem);
+    const auto written = platform::files::writeWholeFile(path, ::lab::csvOf(session_.record(), dialect));
+    return written.ok() ? QString() : QStringLiteral("Tabulku nelze uložit do %1: %2.").arg(path, written.czech());
 }
 
 QString LabWindow::exportGraph(const QString& path) {
-    const QString problem = graph_->save(path);
-    return problem.isEmpty() ? QString() : QStringLiteral("Graf nelze uložit do %1: %2").arg(path, problem);
+    const auto written = graph_->save(path);
+    return written.ok() ? QString() : QStringLiteral("Graf nelze uložit do %1: %2.").arg(path, written.czech());
 }
 
 void LabWindow::askCsv() {

@@ -8,6 +8,7 @@
 #include "app/scripting/window_actions.h"
 #include "app/window/form.h"
 #include "platform/idle.h"
+#include "platform/files/whole_file.h"
 #include "platform/virtual_clock.h"
 #include "platform/wave/device_status.h"
 
@@ -27,15 +28,10 @@
 namespace app::scripting {
 namespace {
 
-// Writes `bytes` into `path` (a file, or a pipe or device such as
-// /dev/stdout), every byte checked; the reason when that fails.
-QString writeWholeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) return file.errorString();
-    if (file.write(bytes) != bytes.size()) return file.errorString();
-    file.close();
-    if (file.error() != QFileDevice::NoError) return file.errorString();
-    return {};
+// Writes `bytes` as the file `path` through the file guard, for the output
+// `owner` (--state, ...); the reason when that fails.
+QString writeWholeFile(const QString& path, const QByteArray& bytes, const QString& owner) {
+    return platform::files::writeWholeFile(path, bytes, owner).english();
 }
 
 }  // namespace
@@ -96,16 +92,16 @@ bool HeadlessRunner::writeOutputs(const Options& options) {
                      why.toLocal8Bit().constData());
         ok = false;
     };
-    auto writePng = [&complain](const QImage& image, const QString& file) {
+    auto writePng = [&complain](const QImage& image, const QString& file, const QString& owner) {
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
         if (!image.save(&buffer, "PNG")) return complain(file, QStringLiteral("the picture cannot be encoded"));
-        if (const QString why = writeWholeFile(file, png); !why.isEmpty()) complain(file, why);
+        if (const QString why = writeWholeFile(file, png, owner); !why.isEmpty()) complain(file, why);
     };
     if (!options.snapshot.isEmpty()) {
         form_.clientArea()->repaint();
-        writePng(form_.clientArea()->grab().toImage(), options.snapshot);
+        writePng(form_.clientArea()->grab().toImage(), options.snapshot, QStringLiteral("--snapshot"));
     }
     if (!options.imagesDir.isEmpty()) {
         if (!QDir().mkpath(options.imagesDir)) {
@@ -113,13 +109,14 @@ bool HeadlessRunner::writeOutputs(const Options& options) {
         } else {
             for (const char* name : {"Image1", "Image2", "Image3", "Image4", "Image5"}) {
                 auto* image = static_cast<window::controls::ImageControl*>(form_.control(QString::fromLatin1(name)));
-                writePng(image->canvas().image(), QDir(options.imagesDir).filePath(QStringLiteral("%1.png").arg(name)));
+                writePng(image->canvas().image(), QDir(options.imagesDir).filePath(QStringLiteral("%1.png").arg(name)),
+                         QStringLiteral("--images"));
             }
         }
     }
     if (!options.stateFile.isEmpty()) {
         const QByteArray json = QJsonDocument(exportState(form_)).toJson(QJsonDocument::Indented);
-        if (const QString why = writeWholeFile(options.stateFile, json); !why.isEmpty())
+        if (const QString why = writeWholeFile(options.stateFile, json, QStringLiteral("--state")); !why.isEmpty())
             complain(options.stateFile, why);
     }
     if (options.printReadouts) {

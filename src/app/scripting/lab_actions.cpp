@@ -6,8 +6,8 @@
 #include "app/lab/lab_window.h"
 #include "lab/csv_writer.h"
 #include "lab/graph_choice.h"
-#include "lab/save_file.h"
 #include "lab/sweep_plan.h"
+#include "platform/files/whole_file.h"
 
 #include <QRegularExpression>
 
@@ -102,12 +102,16 @@ LabActionResult performLabAction(lab::Lab& lab, const QString& action, const std
         session.freezeWaveforms(value == QLatin1String("freeze"));
     } else if (name == QLatin1String("dialect")) {
         lab.csvDialect = value == QLatin1String("semicolon") ? ::lab::kSemicolonDecimalComma : ::lab::kCommaDecimalPoint;
-    } else if (name == QLatin1String("export")) {
-        const QString problem = ::lab::saveWhole(value, ::lab::csvOf(session.record(), lab.csvDialect));
-        if (!problem.isEmpty()) return {QStringLiteral("cannot write %1: %2").arg(value, problem), true};
-    } else if (name == QLatin1String("plot")) {
-        const QString problem = lab.window().graph().save(value);
-        if (!problem.isEmpty()) return {QStringLiteral("cannot write %1: %2").arg(value, problem), true};
+    } else if (name == QLatin1String("export") || name == QLatin1String("plot")) {
+        const platform::files::WriteOutcome written =
+            name == QLatin1String("export")
+                ? platform::files::writeWholeFile(value, ::lab::csvOf(session.record(), lab.csvDialect))
+                : lab.window().graph().save(value);
+        // Over one of the run's own files it is a refused action (2); any
+        // other file that cannot be written is a failed output (1).
+        if (!written.ok())
+            return {QStringLiteral("cannot write %1: %2").arg(value, written.english()),
+                    written.fault != platform::files::WriteFault::Guarded};
     }
     return {};
 }

@@ -14,7 +14,7 @@ class QMainWindow;
 
 namespace app::status {
 
-enum class StatusSlot { Devices, Calibration, Overload, Setup, Count };
+enum class StatusSlot { Devices, Calibration, Overload, Setup, Sharing, Count };
 
 class StatusLine : public QObject {
 public:

@@ -3,6 +3,8 @@
 #include "measure/reference/reference_calibration.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace measure {
 namespace {
@@ -15,7 +17,21 @@ GainSolution checked(long double gain) {
 
 bool positive(double value) { return std::isfinite(value) && value > 0; }
 
+bool withinRange(double gain) { return gain >= kLowestGain && gain <= kHighestGain; }
+
 }  // namespace
+
+int gainDigits(double gain) {
+    constexpr int kFewest = 4;
+    constexpr int kMost = 17;  // every double reads back as itself
+    if (!std::isfinite(gain)) return kFewest;
+    for (int digits = kFewest; digits < kMost; ++digits) {
+        char text[40];
+        std::snprintf(text, sizeof text, "%.*g", digits, gain);
+        if (withinRange(std::strtod(text, nullptr)) == withinRange(gain)) return digits;
+    }
+    return kMost;
+}
 
 GainSolution solveAmmeterGain(double meanRms, double meanReading, double trueMilliamps) {
     if (!positive(trueMilliamps)) return {1.0, CalibrationRefusal::TrueValueNotPositive};

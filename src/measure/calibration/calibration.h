@@ -34,6 +34,11 @@ struct CalibrationFactors {
 inline constexpr double kLowestGain = 0.01;
 inline constexpr double kHighestGain = 100.0;
 
+// The significant digits that show `gain` on its own side of the range
+// kLowestGain .. kHighestGain: 4, or as many more as it takes, so that a
+// refused 100.0000001 never reads as 100.
+int gainDigits(double gain);
+
 enum class CalibrationRefusal {
     None,
     TrueValueNotPositive,  // the true value is 0 or less (or not a number)

@@ -7,9 +7,7 @@
 #include <unistd.h>
 
 namespace platform::files {
-namespace {
-
-FileKind kindOf(mode_t mode) {
+FileKind kindOfMode(mode_t mode) {
     if (S_ISREG(mode)) return FileKind::Regular;
     if (S_ISDIR(mode)) return FileKind::Folder;
     if (S_ISFIFO(mode)) return FileKind::Fifo;
@@ -17,12 +15,10 @@ FileKind kindOf(mode_t mode) {
     return FileKind::Other;
 }
 
-}  // namespace
-
 FileKind fileKind(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return FileKind::Missing;
-    return kindOf(st.st_mode);
+    return kindOfMode(st.st_mode);
 }
 
 const char* fileKindText(FileKind kind) {
@@ -56,7 +52,7 @@ OpenedFile openRegularFile(const std::string& path, bool write) {
         ::close(fd);
         return out;
     }
-    out.kind = kindOf(st.st_mode);
+    out.kind = kindOfMode(st.st_mode);
     const int status = out.kind == FileKind::Regular ? ::fcntl(fd, F_GETFL) : -1;
     if (status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) < 0) {
         if (out.kind == FileKind::Regular) out.error = errno;
@@ -73,12 +69,6 @@ std::string openProblem(const OpenedFile& file) {
     if (file.kind != FileKind::Regular && file.kind != FileKind::Missing)
         return std::string("it is ") + fileKindText(file.kind) + ", not a regular file";
     return std::strerror(file.error != 0 ? file.error : ENOENT);
-}
-
-bool sameFile(const std::string& a, const std::string& b) {
-    struct stat sa {}, sb {};
-    if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 }  // namespace platform::files

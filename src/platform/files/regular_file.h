@@ -3,8 +3,10 @@
 // file) are opened only when they are regular files, a symlink to one
 // included. A FIFO, a device or a folder is refused without waiting for it: a
 // FIFO with no writer never blocks a start, and no device is written over.
+// (Files the program writes whole go through the guard, whole_file.h.)
 #include <cstdint>
 #include <string>
+#include <sys/types.h>
 
 namespace platform::files {
 
@@ -12,6 +14,8 @@ enum class FileKind { Missing, Regular, Folder, Fifo, Device, Other };
 
 // What `path` names, through symlinks (Missing also for a dangling link).
 FileKind fileKind(const std::string& path);
+// What a stat's st_mode says the file is.
+FileKind kindOfMode(mode_t mode);
 // "a folder", "a FIFO", "a device", ... for messages.
 const char* fileKindText(FileKind kind);
 
@@ -28,9 +32,5 @@ OpenedFile openRegularFile(const std::string& path, bool write = false);
 
 // The reason an OpenedFile was not opened, in English, for driver messages.
 std::string openProblem(const OpenedFile& file);
-
-// True when both paths name the same existing file (device and inode, through
-// symlinks and hard links alike).
-bool sameFile(const std::string& a, const std::string& b);
 
 }  // namespace platform::files

@@ -7,8 +7,10 @@
 #include "app/lab/lab_session.h"
 #include "app/lab/lab_window.h"
 #include "app/lab/waveform_view.h"
+#include "app/run_files.h"
 #include "app/window/form.h"
 #include "lab/linear_fit.h"
+#include "platform/files/guarded_files.h"
 #include "support/program_run.h"
 #include "support/rig.h"
 
@@ -126,6 +128,25 @@ TEST_F(LabWindowTest, RecordsPointsDrawsTheFitAndShowsTheLiveValuesAndTheTable) 
     const QString refused = window_->exportCsv(dir_.filePath("chybi/body.csv"), lab::kCommaDecimalPoint);
     EXPECT_TRUE(refused.startsWith(QStringLiteral("Tabulku nelze uložit do "))) << refused.toStdString();
     EXPECT_FALSE(QFile::exists(dir_.filePath("chybi/body.csv")));
+
+    // The run's own files are refused by any name, and the teacher is told which they are.
+    app::Options options;
+    options.audio = QStringLiteral("file");
+    options.inputWav = dir_.filePath("nahravka.wav");
+    QFile recording(options.inputWav);
+    ASSERT_TRUE(recording.open(QIODevice::WriteOnly) && recording.write("RIFF") == 4);
+    recording.close();
+    ASSERT_TRUE(QFile::link(options.inputWav, dir_.filePath("odkaz.png")));
+    ASSERT_EQ(app::checkRunFiles(options, dir_.filePath("calibration.json")), QString());
+    EXPECT_EQ(window_->exportCsv(dir_.filePath("calibration.json"), lab::kCommaDecimalPoint),
+              QStringLiteral("Tabulku nelze uložit do %1: to je soubor s profily kalibrace.")
+                  .arg(dir_.filePath("calibration.json")));
+    EXPECT_EQ(window_->exportGraph(dir_.filePath("odkaz.png")),
+              QStringLiteral("Graf nelze uložit do %1: to je nahrávka, kterou program čte (--input-wav).")
+                  .arg(dir_.filePath("odkaz.png")));
+    platform::files::guardFiles({});
+    EXPECT_EQ(testsupport::readFile(options.inputWav), QByteArray("RIFF"));
+    EXPECT_FALSE(QFile::exists(dir_.filePath("calibration.json")));
 }
 
 TEST_F(LabWindowTest, ASweepMovesTheHiddenFrequencyBarStepByStepAndPutsItBack) {

@@ -75,8 +75,12 @@ std::unique_ptr<FileWavSource> FileWavSource::open(const std::string& path, bool
                 " Hz are read";
         return nullptr;
     }
-    // A file of numbers that are not samples is refused at once.
-    if (const std::string problem = source->read(0); !problem.empty()) {
+    // A file of numbers that are not samples is refused at once. Only
+    // floating-point samples can be such numbers, wherever they are.
+    const int samples = info.format & SF_FORMAT_SUBMASK;
+    const bool floating = samples == SF_FORMAT_FLOAT || samples == SF_FORMAT_DOUBLE;
+    if (const std::string problem = floating ? source->checkEveryFrame(samples == SF_FORMAT_DOUBLE) : source->read(0);
+        !problem.empty()) {
         error = problem;
         return nullptr;
     }
@@ -104,15 +108,38 @@ std::string FileWavSource::read(std::int64_t first) {
     const sf_count_t want = std::min(kChunkFrames, frames_ - first);
     const sf_count_t got = sf_readf_double(sf(file_), chunk_.data(), want);
     if (got <= 0) return "Cannot read the input WAV file '" + path_ + "': " + sf_strerror(sf(file_));
-    const auto samples = static_cast<std::size_t>(got * channels_);
-    const auto bad = std::find_if(chunk_.begin(), chunk_.begin() + static_cast<std::ptrdiff_t>(samples),
-                                  [](double v) { return !std::isfinite(v); });
-    if (bad != chunk_.begin() + static_cast<std::ptrdiff_t>(samples))
-        return "The input WAV file '" + path_ + "' holds a sample that is not a number (NaN or infinity) at frame " +
-               std::to_string(first + (bad - chunk_.begin()) / channels_);
+    const auto end = chunk_.begin() + static_cast<std::ptrdiff_t>(got * channels_);
+    const auto bad = std::find_if(chunk_.begin(), end, [](double v) { return !std::isfinite(v); });
+    if (bad != end) return nonNumberText(first + (bad - chunk_.begin()) / channels_);
     chunkFirst_ = first;
     chunkFrames_ = got;
     return {};
+}
+
+std::string FileWavSource::nonNumberText(std::int64_t frame) const {
+    return "The input WAV file '" + path_ + "' holds a sample that is not a number (NaN or infinity) at frame " +
+           std::to_string(frame);
+}
+
+std::string FileWavSource::checkEveryFrame(bool doubles) {
+    // Read as the file holds them, straight through, in large pieces.
+    const auto scan = [this](auto readFrames, auto sample) -> std::string {
+        constexpr sf_count_t kScanFrames = 65536;
+        std::vector<decltype(sample)> samples(static_cast<std::size_t>(kScanFrames * channels_));
+        if (sf_seek(sf(file_), 0, SEEK_SET) != 0) return {};
+        for (std::int64_t first = 0; first < frames_;) {
+            const sf_count_t got = readFrames(sf(file_), samples.data(), kScanFrames);
+            // A file cut short is read as far as it goes (and said so when it is).
+            if (got <= 0) break;
+            const auto end = samples.begin() + static_cast<std::ptrdiff_t>(got * channels_);
+            const auto bad = std::find_if(samples.begin(), end, [](auto v) { return !std::isfinite(v); });
+            if (bad != end) return nonNumberText(first + (bad - samples.begin()) / channels_);
+            first += got;
+        }
+        return {};
+    };
+    const std::string problem = doubles ? scan(sf_readf_double, 0.0) : scan(sf_readf_float, 0.0f);
+    return problem.empty() ? read(0) : problem;
 }
 
 bool FileWavSource::load(std::int64_t first) {

@@ -9,8 +9,10 @@
 //
 // Only a regular file is opened (a FIFO is refused, never waited for). A
 // sample that is not a number (NaN, infinity) is an error, never full scale:
-// in the first block of the file it refuses the file; later it is reported as
-// a device error and the rest is silence. A file cut short (its RIFF header
+// a file of floating-point samples is looked at whole when it is opened, and
+// one such sample anywhere refuses it (should the file change while it is
+// read, one found later is reported as a device error and the rest is
+// silence). A file cut short (its RIFF header
 // gives more bytes than it holds) is read as far as it goes and reported.
 #include "platform/wave/file/rate_converter.h"
 #include "platform/wave/clocked/clocked_input_stream.h"
@@ -47,6 +49,10 @@ private:
     void frameAt(std::int64_t i, double& left, double& right);
     // Reads the window from frame `first`; the reason when that fails.
     std::string read(std::int64_t first);
+    std::string nonNumberText(std::int64_t frame) const;
+    // Reads the whole file (of floats, or of doubles) for a sample that is
+    // not a number, then the first window; the reason when there is one.
+    std::string checkEveryFrame(bool doubles);
     bool load(std::int64_t first);
     // The recorder's frames at another rate than the file's.
     void fillConverted(const WAVEFORMATEX& format, std::int64_t firstFrame, char* data, std::size_t frames);
