@@ -104,6 +104,8 @@ void TForm1::buildControls() {
     Panel5 = static_cast<controls::PanelControl*>(control("Panel5"));
     Panel6 = static_cast<controls::PanelControl*>(control("Panel6"));
     Panel10 = static_cast<controls::PanelControl*>(control("Panel10"));
+    Panel11 = static_cast<controls::PanelControl*>(control("Panel11"));
+    setKeyboardSteps();
     connect(TrackBar1, &controls::TrackBar::userChanged, this, [this] { TrackBar1Change(TrackBar1); });
     connect(TrackBar2, &controls::TrackBar::userChanged, this, [this] { TrackBar2Change(TrackBar2); });
     // The bars show the session's generator: their ranges and positions are its.

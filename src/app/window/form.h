@@ -19,6 +19,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 namespace audio {
 class TAudioIn;
@@ -126,6 +127,7 @@ public:
     controls::PanelControl* Panel5 = nullptr;
     controls::PanelControl* Panel6 = nullptr;
     controls::PanelControl* Panel10 = nullptr;
+    controls::PanelControl* Panel11 = nullptr;
 
     // --- components (the session's)
     audio::TAudioIn*& AudioIn1;
@@ -182,9 +184,13 @@ private:
     void markDefault(const QString& entryName);
     void setMenuCaption(const QString& entryName, const QString& caption);
     void drawPointer(measure::Instrument instrument);
+    // The ammeter's unit box (Panel11) names the unit of the face on its band.
+    void showAmmeterUnit(std::string_view unit);
     controls::ImageControl* imageOf(measure::Instrument instrument) const;
     void repaintWindow();
     void setGeneratorControlsVisible(bool visible);
+    // The generator's bars step visibly for the arrows and PageUp/PageDown.
+    void setKeyboardSteps();
     void startMixer();
     // The session's error, shown to the teacher.
     void showErrorBox(const QString& text);
