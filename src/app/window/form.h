@@ -165,7 +165,9 @@ public:
     // Full screen (F11 switches it, Esc leaves it): the window takes the
     // screen, and the client area, in what the menu bar and the status line
     // leave, shows the whole design as large as it fits; for a few seconds a
-    // note says how to leave. Off: the window is back at the size it had.
+    // note says how to leave. Off: the window is back at the size and place
+    // it had. A window manager (X11) or a compositor (Wayland) is asked to do
+    // it; without one (a bare X server) the window takes the screen itself.
     // A Wayland compositor answers a switch later: until it has, a further
     // switch waits, and then the last one asked for is made.
     void setFullScreen(bool on);
@@ -210,6 +212,8 @@ private:
     std::map<QString, QString> parentOf_;
     bool fullScreen_ = false;
     QRect normalPlace_;
+    bool maximizedBefore_ = false;  // the window was maximized before full screen
+    bool byWindowManager_ = false;  // the last switch was the window manager's to make
     QShortcut* leaveFullScreen_ = nullptr;
     bool switching_ = false;
     std::optional<bool> wantedFullScreen_;  // asked for while switching
