@@ -2,6 +2,7 @@
 
 #include "app/window/client_area.h"
 #include "app/window/controls/control_font.h"
+#include "app/window/menu_bar_style.h"
 #include "app/window/menu_bindings.h"
 #include "app/window/window_definition.h"
 
@@ -120,6 +121,10 @@ void TForm1::buildControls() {
 
 void TForm1::buildMenu() {
     QMenuBar* bar = menuBar();
+    // Tight enough that every entry shows across the design's width.
+    auto* style = new MenuBarStyle;
+    style->setParent(this);
+    bar->setStyle(style);
     std::vector<QMenu*> openMenus;  // the submenu at each level
     std::vector<QString> openNames;
     for (const MenuDef& def : menuDefinitions()) {
