@@ -87,13 +87,14 @@ measuring bench.")
 # the fonts the faces are drawn with, and the SVG support of Qt for the window
 # icon, are loaded at run time.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The lab's graphs (QCustomPlot, Qt's SVG module for the graph as SVG) and its
-# fits (GSL) are found by dpkg-shlibdeps as well; named here so that the
-# package says so.
+# The lab's graphs (QCustomPlot, Qt's SVG module for the graph as SVG), its
+# fits (GSL) and libxcb (asked whether an X11 window manager does full screen)
+# are found by dpkg-shlibdeps as well; named here so that the package says so.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-liberation, fonts-urw-base35, fonts-dejavu-core, libqt6svg6, libqcustomplot2.1-qt6, libgsl27")
+    "fonts-liberation, fonts-urw-base35, fonts-dejavu-core, libqt6svg6, libqcustomplot2.1-qt6, libgsl27, libxcb1")
 # On a Wayland desktop (Debian's GNOME) Qt runs natively with its Wayland
-# platform plugin; without it the window goes through XWayland.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+# platform plugin; without it the window goes through XWayland. Qt's own
+# translations make its dialogs (files, questions) speak the user's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev qt6-translations-l10n
   libasound2-dev libsndfile1-dev libsamplerate0-dev
   libgtest-dev libbenchmark-dev
   fonts-liberation fonts-urw-base35 fonts-dejavu-core

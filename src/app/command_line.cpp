@@ -153,7 +153,7 @@ const std::vector<OptionRow>& optionTable() {
          [](const Given& g, Options& o) { o.noCalibration = g.set; return QString(); }},
         {{"lab"},
          "Open the lab window (\"Měření a grafy\": waveforms, records, graphs, sweeps) beside the main window; "
-         "Ctrl+M in the main window opens it too.",
+         "Ctrl+M or the menu entry \"Měření a grafy (Ctrl+M)\" in the main window opens it too.",
          nullptr, nullptr, [](const Given& g, Options& o) { o.lab = g.set; return QString(); }},
     };
     return rows;

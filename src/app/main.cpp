@@ -11,13 +11,16 @@
 #include "app/scripting/window_report.h"
 #include "app/status/card_sharing.h"
 #include "app/status/device_status_bar.h"
+#include "app/status/overload_note.h"
 #include "app/status/overload_status.h"
 #include "app/status/setup_hint.h"
 #include "app/status/status_line.h"
 #include "app/session/session.h"
 #include "app/toolkit_messages.h"
+#include "app/toolkit_translations.h"
 #include "app/window/form.h"
 #include "app/window/program_icon.h"
+#include "app/window/window_definition.h"
 #include "app/window/window_scale.h"
 #include "platform/clock_pacer.h"
 #include "platform/idle.h"
@@ -53,6 +56,8 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("cz.kerbanit.pristroje"));
     app::window::setProgramIcon();
     render::registerFontSubstitutions();
+    const QString untranslated = app::installToolkitTranslations(application);
+    if (!untranslated.isEmpty()) std::fprintf(stderr, "pristroje: %s\n", untranslated.toLocal8Bit().constData());
 
     if (options.listDevices) {
         std::printf("%s", app::listDevices().toLocal8Bit().constData());
@@ -85,7 +90,11 @@ int main(int argc, char** argv) {
     };
     app::status::showSetupHint(session, options, *statusLine, band(form->Image1), band(form->Image3));
     new app::status::OverloadStatus(session, *statusLine);  // owned by the line
+    new app::status::OverloadNote(session, band(form->Image1), band(form->Image3));  // owned by the image
     auto& lab = app::lab::setupLab(session, *form, options);
+    // The window's last menu entry opens the lab, as Ctrl+M does.
+    QObject::connect(form->menuEntry(QString::fromLatin1(app::window::kLabMenuEntry)), &QAction::triggered, &lab,
+                     &app::lab::Lab::open);
     app::scripting::HeadlessRunner runner(*form, idle, audio.clock, &calibration);
     runner.setLab(&lab);
     if (options.headless) {

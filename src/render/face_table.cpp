@@ -75,15 +75,15 @@ constexpr Numeral kTopZeroToThirty[] = {
 };
 
 constexpr FaceDesign ordinary(std::string_view name, measure::Instrument instrument, std::span<const TickSet> ticks,
-                              std::span<const Numeral> numerals) {
-    return {name, instrument, kOrdinaryBand, std::nullopt, ticks, 60, numerals};
+                              std::span<const Numeral> numerals, std::string_view unit) {
+    return {name, instrument, kOrdinaryBand, std::nullopt, ticks, 60, numerals, unit};
 }
 constexpr FaceDesign tall(std::string_view name, measure::Instrument instrument, std::span<const TickSet> ticks,
-                          std::span<const Numeral> numerals) {
-    return {name, instrument, kTallBand, std::nullopt, ticks, 65, numerals};
+                          std::span<const Numeral> numerals, std::string_view unit) {
+    return {name, instrument, kTallBand, std::nullopt, ticks, 65, numerals, unit};
 }
-constexpr FaceDesign top(std::string_view name, measure::Instrument instrument) {
-    return {name, instrument, kTopBand, std::nullopt, kThreeTop, 65, kTopZeroToThirty, kTopPointerBand};
+constexpr FaceDesign top(std::string_view name, measure::Instrument instrument, std::string_view unit) {
+    return {name, instrument, kTopBand, std::nullopt, kThreeTop, 65, kTopZeroToThirty, unit, kTopPointerBand};
 }
 
 constexpr measure::Instrument A = measure::Instrument::Ammeter;
@@ -92,23 +92,23 @@ constexpr measure::Instrument S = measure::Instrument::Source;
 
 // Indexed by FaceId.
 constexpr std::array<FaceDesign, kFaceCount> kFaces = {
-    ordinary("DrawAmmeterFace10mA", A, kTenOrdinary, kZeroToTen),
-    ordinary("DrawAmmeterFace30mA", A, kThreeOrdinary, kZeroToThirty),
-    ordinary("DrawAmmeterFace300mA", A, kThreeOrdinary, kZeroToPoint3),
-    ordinary("DrawAmmeterFace1A", A, kTenOrdinaryLowMajor, kAmmeterZeroToOne),
-    tall("DrawAmmeterFace3A", A, kThreeTall, kZeroToThree),
-    tall("DrawAmmeterFace10A", A, kTenTall, kZeroToTen),
-    top("DrawAmmeterFace30A", A),
-    ordinary("DrawVoltmeterFace300mV", V, kThreeOrdinary, kZeroToPoint3),
-    ordinary("DrawVoltmeterFace1V", V, kTenOrdinary, kVoltmeterZeroToOne),
-    ordinary("DrawVoltmeterFace3V", V, kThreeOrdinary, kZeroToThree),
-    ordinary("DrawVoltmeterFace10V", V, kTenOrdinary, kZeroToTen),
-    top("DrawVoltmeterFace30V", V),
-    ordinary("DrawSourceFace300mV", S, kThreeOrdinary, kZeroToPoint3),
-    ordinary("DrawSourceFace1V", S, kTenOrdinary, kVoltmeterZeroToOne),
-    ordinary("DrawSourceFace3V", S, kThreeOrdinary, kZeroToThree),
-    ordinary("DrawSourceFace10V", S, kTenOrdinary, kZeroToTen),
-    top("DrawSourceFace30V", S),
+    ordinary("DrawAmmeterFace10mA", A, kTenOrdinary, kZeroToTen, "mA"),
+    ordinary("DrawAmmeterFace30mA", A, kThreeOrdinary, kZeroToThirty, "mA"),
+    ordinary("DrawAmmeterFace300mA", A, kThreeOrdinary, kZeroToPoint3, "A"),
+    ordinary("DrawAmmeterFace1A", A, kTenOrdinaryLowMajor, kAmmeterZeroToOne, "A"),
+    tall("DrawAmmeterFace3A", A, kThreeTall, kZeroToThree, "A"),
+    tall("DrawAmmeterFace10A", A, kTenTall, kZeroToTen, "A"),
+    top("DrawAmmeterFace30A", A, "A"),
+    ordinary("DrawVoltmeterFace300mV", V, kThreeOrdinary, kZeroToPoint3, "V"),
+    ordinary("DrawVoltmeterFace1V", V, kTenOrdinary, kVoltmeterZeroToOne, "V"),
+    ordinary("DrawVoltmeterFace3V", V, kThreeOrdinary, kZeroToThree, "V"),
+    ordinary("DrawVoltmeterFace10V", V, kTenOrdinary, kZeroToTen, "V"),
+    top("DrawVoltmeterFace30V", V, "V"),
+    ordinary("DrawSourceFace300mV", S, kThreeOrdinary, kZeroToPoint3, "V"),
+    ordinary("DrawSourceFace1V", S, kTenOrdinary, kVoltmeterZeroToOne, "V"),
+    ordinary("DrawSourceFace3V", S, kThreeOrdinary, kZeroToThree, "V"),
+    ordinary("DrawSourceFace10V", S, kTenOrdinary, kZeroToTen, "V"),
+    top("DrawSourceFace30V", S, "V"),
 };
 
 }  // namespace

@@ -63,6 +63,10 @@ struct FaceDesign {
     std::span<const TickSet> ticks;
     int fontPoints;
     std::span<const Numeral> numerals;
+    // The unit the numerals count in, as the instrument's unit box names it:
+    // "mA" for 0..10 and 0..30 mA, "A" for the faces numbered in amperes
+    // (0..0.3 A and up), "V" for every face of the voltmeters.
+    std::string_view unit;
     // Rows repainted in the pointer band's ramp after the band, as the
     // background has them (only the top-range faces; see kTopFaceRow).
     std::optional<BandRows> pointerBand = std::nullopt;

@@ -44,10 +44,12 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Description | wc -l)" -ge 3 ] || fail "no extended Description"
 depends=$(field Depends)
 for d in fonts-liberation fonts-urw-base35 fonts-dejavu-core libqt6svg6 libgsl27 \
-         libqt6widgets6 libqt6gui6 libqt6core6 libasound2 libsndfile1 libsamplerate0 libc6 libstdc++6; do
+         libqt6widgets6 libqt6gui6 libqt6core6 libasound2 libsndfile1 libsamplerate0 libxcb1 libc6 libstdc++6; do
   sed 's/ *([^)]*)//g; s/, */\n/g' <<<"$depends" | grep -qxF "$d" || fail "Depends lacks $d: $depends"
 done
-field Recommends | sed 's/, */\n/g' | grep -qxF qt6-wayland || fail "Recommends lacks qt6-wayland: $(field Recommends)"
+for r in qt6-wayland qt6-translations-l10n; do
+  field Recommends | sed 's/, */\n/g' | grep -qxF "$r" || fail "Recommends lacks $r: $(field Recommends)"
+done
 # No home page yet: none is named (example.org stood there).
 [ -z "$(field Homepage)" ] || fail "Homepage: $(field Homepage)"
 

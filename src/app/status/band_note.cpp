@@ -1,6 +1,7 @@
 #include "app/status/band_note.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QPainter>
 
 #include <algorithm>
@@ -8,8 +9,13 @@
 
 namespace app::status {
 
-BandNote::BandNote(QWidget* image, QSize imageDesignSize, QRect area, int letterPx, const QString& text)
-    : QWidget(image), design_(imageDesignSize), area_(area), letterPx_(letterPx), text_(text) {
+namespace {
+constexpr int kTextFlags = Qt::AlignCenter | Qt::TextWordWrap;
+}  // namespace
+
+BandNote::BandNote(QWidget* image, QSize imageDesignSize, QRect area, int letterPx, const QString& text,
+                   NoteLook look)
+    : QWidget(image), design_(imageDesignSize), area_(area), letterPx_(letterPx), text_(text), look_(look) {
     setObjectName(QStringLiteral("BandNote"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     image->installEventFilter(this);
@@ -32,15 +38,28 @@ void BandNote::place() {
     update();
 }
 
-void BandNote::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
+QFont BandNote::font() const {
     QFont font(QStringLiteral("Arial"));
     font.setBold(true);
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(letterPx_ * double(height()) / area_.height()))));
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, text_);
+    int px = std::max(1, static_cast<int>(std::lround(letterPx_ * double(height()) / area_.height())));
+    font.setPixelSize(px);
+    // As large as asked, or as large as still fits.
+    const QRect room = rect();
+    while (px > 1 && !room.contains(QFontMetrics(font).boundingRect(room, kTextFlags, text_))) {
+        font.setPixelSize(--px);
+    }
+    return font;
+}
+
+int BandNote::letterPixels() const { return font().pixelSize(); }
+
+void BandNote::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (look_.fill.alpha() != 0) painter.fillRect(rect(), look_.fill);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setFont(font());
+    painter.setPen(look_.text);
+    painter.drawText(rect(), kTextFlags, text_);
 }
 
 }  // namespace app::status

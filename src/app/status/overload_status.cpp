@@ -1,18 +1,11 @@
 #include "app/status/overload_status.h"
 
 #include "app/status/status_line.h"
+#include "app/session/overload_text.h"
 #include "app/session/session.h"
 #include "measure/true_rms/circuit_values.h"
 
 namespace app::status {
-
-QString overloadText(bool current, bool voltage) {
-    if (!current && !voltage) return {};
-    const QString which = current && voltage ? QStringLiteral("ampérmetr i voltmetr")
-                          : current          ? QStringLiteral("ampérmetr")
-                                             : QStringLiteral("voltmetr");
-    return QStringLiteral("Vstup karty je přebuzený (%1): snižte amplitudu generátoru.").arg(which);
-}
 
 OverloadStatus::OverloadStatus(const session::Session& session, StatusLine& line)
     : QObject(&line), session_(session), line_(line) {
@@ -24,9 +17,7 @@ OverloadStatus::OverloadStatus(const session::Session& session, StatusLine& line
 void OverloadStatus::update() {
     const auto& state = session_.state;
     const bool promised = measure::usesProfile(state);
-    line_.set(StatusSlot::Overload, promised ? overloadText(state.LineInput.current.overload,
-                                                            state.LineInput.voltage.overload)
-                                             : QString());
+    line_.set(StatusSlot::Overload, promised ? session::overloadText(state) : QString());
 }
 
 }  // namespace app::status

@@ -15,9 +15,6 @@ namespace app::status {
 
 class StatusLine;
 
-// The text for the two channels' overload (empty: nothing to say).
-QString overloadText(bool current, bool voltage);
-
 class OverloadStatus : public QObject {
 public:
     // Follows the session's readings and calibration; owned by the line.

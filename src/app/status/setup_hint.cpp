@@ -24,8 +24,11 @@ QString benchText() {
                           "nebo příkazem pristroje --audio=bench");
 }
 
+QString labText() { return QStringLiteral("Měření a grafy otevřete z nabídky okna nebo klávesami Ctrl+M."); }
+
 QString noSoundCardHint() {
-    return noSoundCardText() + QLatin1Char(' ') + benchText().replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return noSoundCardText() + QLatin1Char(' ') + benchText().replace(QLatin1Char('\n'), QLatin1Char(' ')) +
+           QStringLiteral(". ") + labText();
 }
 
 bool soundCardUnusable(const session::Session& session, const Options& options) {

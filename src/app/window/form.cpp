@@ -2,6 +2,7 @@
 
 #include "app/window/client_area.h"
 #include "app/window/controls/control_font.h"
+#include "app/window/menu_bar_style.h"
 #include "app/window/menu_bindings.h"
 #include "app/window/window_definition.h"
 
@@ -104,6 +105,8 @@ void TForm1::buildControls() {
     Panel5 = static_cast<controls::PanelControl*>(control("Panel5"));
     Panel6 = static_cast<controls::PanelControl*>(control("Panel6"));
     Panel10 = static_cast<controls::PanelControl*>(control("Panel10"));
+    Panel11 = static_cast<controls::PanelControl*>(control("Panel11"));
+    setKeyboardSteps();
     connect(TrackBar1, &controls::TrackBar::userChanged, this, [this] { TrackBar1Change(TrackBar1); });
     connect(TrackBar2, &controls::TrackBar::userChanged, this, [this] { TrackBar2Change(TrackBar2); });
     // The bars show the session's generator: their ranges and positions are its.
@@ -118,6 +121,10 @@ void TForm1::buildControls() {
 
 void TForm1::buildMenu() {
     QMenuBar* bar = menuBar();
+    // Tight enough that every entry shows across the design's width.
+    auto* style = new MenuBarStyle;
+    style->setParent(this);
+    bar->setStyle(style);
     std::vector<QMenu*> openMenus;  // the submenu at each level
     std::vector<QString> openNames;
     for (const MenuDef& def : menuDefinitions()) {

@@ -19,6 +19,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 namespace audio {
 class TAudioIn;
@@ -126,6 +127,7 @@ public:
     controls::PanelControl* Panel5 = nullptr;
     controls::PanelControl* Panel6 = nullptr;
     controls::PanelControl* Panel10 = nullptr;
+    controls::PanelControl* Panel11 = nullptr;
 
     // --- components (the session's)
     audio::TAudioIn*& AudioIn1;
@@ -163,7 +165,9 @@ public:
     // Full screen (F11 switches it, Esc leaves it): the window takes the
     // screen, and the client area, in what the menu bar and the status line
     // leave, shows the whole design as large as it fits; for a few seconds a
-    // note says how to leave. Off: the window is back at the size it had.
+    // note says how to leave. Off: the window is back at the size and place
+    // it had. A window manager (X11) or a compositor (Wayland) is asked to do
+    // it; without one (a bare X server) the window takes the screen itself.
     // A Wayland compositor answers a switch later: until it has, a further
     // switch waits, and then the last one asked for is made.
     void setFullScreen(bool on);
@@ -182,9 +186,13 @@ private:
     void markDefault(const QString& entryName);
     void setMenuCaption(const QString& entryName, const QString& caption);
     void drawPointer(measure::Instrument instrument);
+    // The ammeter's unit box (Panel11) names the unit of the face on its band.
+    void showAmmeterUnit(std::string_view unit);
     controls::ImageControl* imageOf(measure::Instrument instrument) const;
     void repaintWindow();
     void setGeneratorControlsVisible(bool visible);
+    // The generator's bars step visibly for the arrows and PageUp/PageDown.
+    void setKeyboardSteps();
     void startMixer();
     // The session's error, shown to the teacher.
     void showErrorBox(const QString& text);
@@ -204,6 +212,8 @@ private:
     std::map<QString, QString> parentOf_;
     bool fullScreen_ = false;
     QRect normalPlace_;
+    bool maximizedBefore_ = false;  // the window was maximized before full screen
+    bool byWindowManager_ = false;  // the last switch was the window manager's to make
     QShortcut* leaveFullScreen_ = nullptr;
     bool switching_ = false;
     std::optional<bool> wantedFullScreen_;  // asked for while switching

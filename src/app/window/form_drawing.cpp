@@ -2,6 +2,7 @@
 // and hands it to the renderer.
 #include "app/window/form.h"
 
+#include "app/window/window_definition.h"
 #include "render/background.h"
 #include "render/pointer.h"
 
@@ -26,6 +27,17 @@ void TForm1::DrawAmmeterBackground() {
     Image1->canvas().beginLayer(render::Canvas::Layer::Background);
     render::drawInstrumentBackground(Image1->canvas(), measure::Instrument::Ammeter);
     Image1->refresh();
+    // A blank band (digital or hidden ammeter) has no numerals to name: the
+    // box says what the instrument is, as designed ("mA"). Under the digital
+    // readout, which covers the box, that is the unit of its whole numbers;
+    // from 1 A up the readout writes its own " A".
+    showAmmeterUnit(findControlDefinition(QStringLiteral("Panel11"))->caption);
+}
+
+void TForm1::showAmmeterUnit(std::string_view unit) {
+    // The box names the unit of the numerals on the band, so that 0.1 on the
+    // 300 mA face is read as 0.1 A.
+    Panel11->setCaption(QString::fromUtf8(unit.data(), static_cast<qsizetype>(unit.size())));
 }
 
 void TForm1::DrawVoltmeterBackground() {
@@ -54,6 +66,7 @@ void TForm1::drawFace(render::FaceId face) {
     controls::ImageControl* image = imageOf(render::faceInstrument(face));
     image->canvas().beginLayer(render::Canvas::Layer::Face);
     render::drawFace(image->canvas(), face);
+    if (render::faceInstrument(face) == measure::Instrument::Ammeter) showAmmeterUnit(render::faceDesign(face).unit);
     // A face that repaints the pointer band puts the pointer standing there
     // back (0: none drawn yet; positions of a reading are 50 and above).
     if (render::faceDesign(face).pointerBand) {

@@ -4,6 +4,7 @@
 
 #include "app/window/full_screen_note.h"
 #include "app/window/window_definition.h"
+#include "app/window/window_manager.h"
 #include "app/window/window_scale.h"
 
 #include <QEvent>
@@ -68,22 +69,28 @@ void TForm1::setFullScreen(bool on) {
     // switch for one it has made already, and sends nothing.
     switching_ = compositorPlacesWindows() && isVisible();
     if (switching_) switchTimeout_->start();
+    // A window manager (or a compositor) makes the window full screen and
+    // puts it back: it knows the screen, the frame and where the window was.
+    // Without one the program does both itself.
+    byWindowManager_ = windowManagerDoesFullScreen();
     if (on) {
         // What to come back to (before it is first shown, the window's
         // geometry is not yet its own).
         normalPlace_ = isVisible() ? geometry() : QRect(pos(), sizeHint());
+        maximizedBefore_ = isMaximized();
         // The instruments fit whatever the screen leaves beside the menu bar
         // and the status line: the window never asks for more than the screen.
         client_->setMinimumSize(0, 0);
-        setWindowState(windowState() | Qt::WindowFullScreen);
-        show();
-        // Without a window manager nothing else gives the window the screen.
-        if (!compositorPlacesWindows())
+        showFullScreen();
+        if (!byWindowManager_)
             if (const QScreen* s = screen()) setGeometry(s->geometry());
         fullScreenNote_->showFor(kNoteMilliseconds);
     } else {
         fullScreenNote_->hide();
-        setWindowState(windowState() & ~Qt::WindowFullScreen);
+        if (maximizedBefore_)
+            showMaximized();
+        else
+            showNormal();
         client_->setMinimumSize(windowedClientMinimum());
         // A compositor's answer brings a size of its own: the size the
         // window had is given back after it.
@@ -93,6 +100,9 @@ void TForm1::setFullScreen(bool on) {
 
 void TForm1::restoreNormalPlace() {
     if (isMaximized() || !normalPlace_.isValid()) return;
+    // A window manager on X11 puts the window back where it was, frame and
+    // all: moving it as well would shift it by its frame.
+    if (byWindowManager_ && !compositorPlacesWindows()) return;
     resize(normalPlace_.size());
     // Without a window manager the window is put back by hand.
     if (!compositorPlacesWindows()) move(normalPlace_.topLeft());

@@ -155,6 +155,9 @@ const MenuDef kMenu[] = {
     {"Prvjstezskalistdavanalogovidigitlnvoltmetrdocca15Vmiliamprmetrdo150mAagenertor50Hzdocca3V1",
      kInstruction3, 1, kEntry},
     {"POZORUvedenhodnotyplatjenprozvukovoukartuPCI1", kInstruction4, 1, kEntry},
+    // The program's own: the lab, for a teacher who started the program from
+    // its icon and has not read that Ctrl+M opens it (main.cpp opens it).
+    {kLabMenuEntry, "Měření a grafy (Ctrl+M)", 0, kEntry},
 };
 
 }  // namespace

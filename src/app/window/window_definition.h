@@ -71,4 +71,9 @@ struct MenuDef {
 // In menu order; an entry belongs to the nearest submenu above it with a lower level.
 std::span<const MenuDef> menuDefinitions();
 
+// The last entry of the menu bar, "Měření a grafy (Ctrl+M)": it opens the
+// lab window, as Ctrl+M does (the window has no handler of its own for it;
+// whoever makes the lab connects to the entry's triggered signal).
+inline constexpr const char* kLabMenuEntry = "MenagrafyCtrlM1";
+
 }  // namespace app::window
