@@ -87,10 +87,12 @@ measuring bench.")
 # the fonts the faces are drawn with, and the SVG support of Qt for the window
 # icon, are loaded at run time.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The lab's graphs (QCustomPlot, Qt's SVG module for the graph as SVG) are
-# found by dpkg-shlibdeps as well; named here so that the package says so.
+# The lab's graphs (QCustomPlot, Qt's SVG module for the graph as SVG) and the
+# class view's server (Qt HTTP Server, Qt WebSockets, libqrencode for the QR
+# code) are found by dpkg-shlibdeps as well; named here so that the package
+# says so. The class view's graph library is written into the program.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-liberation, fonts-urw-base35, fonts-dejavu-core, libqt6svg6, libqcustomplot2.1-qt6")
+    "fonts-liberation, fonts-urw-base35, fonts-dejavu-core, libqt6svg6, libqcustomplot2.1-qt6, libqt6httpserver6, libqt6websockets6, libqrencode4")
 # On a Wayland desktop (Debian's GNOME) Qt runs natively with its Wayland
 # platform plugin; without it the window goes through XWayland.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")

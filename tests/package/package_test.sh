@@ -43,7 +43,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ "$(field Maintainer)" =~ ^.+\ \<.+@.+\>$ ]] || fail "Maintainer: $(field Maintainer)"
 [ "$(field Description | wc -l)" -ge 3 ] || fail "no extended Description"
 depends=$(field Depends)
-for d in fonts-liberation fonts-urw-base35 fonts-dejavu-core libqt6svg6 \
+for d in fonts-liberation fonts-urw-base35 fonts-dejavu-core libqt6svg6 libqt6httpserver6 libqt6websockets6 libqrencode4 \
          libqt6widgets6 libqt6gui6 libqt6core6 libasound2 libsndfile1 libsamplerate0 libc6 libstdc++6; do
   sed 's/ *([^)]*)//g; s/, */\n/g' <<<"$depends" | grep -qxF "$d" || fail "Depends lacks $d: $depends"
 done
