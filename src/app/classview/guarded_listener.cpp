@@ -18,7 +18,7 @@ public:
 
 GuardedListener::GuardedListener(const Limits& limits, QObject* parent) : QTcpServer(parent), limits_(limits) {
     clock_.start();
-    sweeper_.setInterval(500);
+    sweeper_.setInterval(std::clamp(limits_.requestMilliseconds / 4, 50, 500));
     connect(&sweeper_, &QTimer::timeout, this, &GuardedListener::sweep);
     sweeper_.start();
 }
