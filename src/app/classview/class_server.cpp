@@ -39,9 +39,10 @@ QString ClassServer::start(const QHostAddress& address, quint16 port) {
 void ClassServer::stop() {
     if (!front_) return;
     hub_->closeAll(QWebSocketProtocol::CloseCodeGoingAway, QStringLiteral("Učitel sdílení ukončil."));
+    // The pages' sockets first, then the server and the connections under them.
+    hub_.reset();
     front_.reset();
     listener_ = nullptr;
-    hub_.reset();
     port_ = 0;
     emit clientsChanged(0);
     emit listeningChanged(false);

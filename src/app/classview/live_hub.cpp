@@ -60,7 +60,12 @@ LiveHub::LiveHub(const Feed& feed, const Limits& limits, QObject* parent)
 }
 
 LiveHub::~LiveHub() {
-    for (auto& c : clients_) QObject::disconnect(c->socket.get(), nullptr, this, nullptr);
+    // At once, not from the event loop: the connections under the sockets
+    // go with the listener right after the hub.
+    for (auto& c : clients_) {
+        QObject::disconnect(c->socket.get(), nullptr, this, nullptr);
+        delete c->socket.release();
+    }
 }
 
 int LiveHub::clients() const {
@@ -187,6 +192,7 @@ void LiveHub::closeAll(QWebSocketProtocol::CloseCode code, const QString& reason
         c->gone = true;
         QObject::disconnect(c->socket.get(), nullptr, this, nullptr);
         c->socket->close(code, reason);
+        c->socket->flush();
     }
     removeGone();
 }

@@ -111,6 +111,17 @@ TEST(LiveHub, ServesAHundredDevicesAndTurnsAwayThoseBeyondItsBound) {
     }, 10000));
     EXPECT_EQ(rig.server.clients(), 100);
     EXPECT_EQ(counted, 100);
+    // Pages that go let their connections go with them.
+    for (int i = 0; i < 50; ++i) devices[i]->socket->close();
+    EXPECT_TRUE(waitUntil([&] { return rig.server.listener()->openConnections() == 50; }))
+        << rig.server.listener()->openConnections();
+    EXPECT_EQ(rig.server.clients(), 50);
+    // Stopped with pages open: they are closed, and the port with them.
+    rig.server.stop();
+    EXPECT_TRUE(waitUntil([&] {
+        return std::all_of(devices.begin(), devices.end(), [](const auto& d) { return d->closed; });
+    }));
+    EXPECT_FALSE(portOpen(rig.port));
 
     ClassServer::Limits small;
     small.live.clients = 3;

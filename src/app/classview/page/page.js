@@ -23,7 +23,8 @@
   const readoutOrder = (key) => { const i = READOUTS.findIndex(([k]) => k === key); return i < 0 ? READOUTS.length : i; };
   const TABLE_ROWS = 100;      // the newest rows shown; the CSV has them all
   const SILENCE_MS = 2500;     // no message this long: the connection is dead
-  const RETRY_MS = 800;
+  const OPENING_MS = 1500;     // an attempt that has not opened by then will not
+  const RETRY_MS = 500;
   const SPOKEN_MS = 5000;      // how often a screen reader hears the values
 
   // The record's columns until the program names them (its first message).
@@ -377,8 +378,16 @@
   // Nothing heard for a while (the program sends at least once a second),
   // or an attempt that does not open: try again.
   setInterval(() => {
-    if (socket && performance.now() - lastHeard > SILENCE_MS) lost();
+    const patience = socket && socket.readyState === WebSocket.OPEN ? SILENCE_MS : OPENING_MS;
+    if (socket && performance.now() - lastHeard > patience) lost();
   }, 500);
+
+  // For a script that checks the page: what it holds and what its graph draws.
+  window.classView = Object.freeze({
+    points: () => rows.length,
+    graphRows: () => (graph ? graph.numRows() : 0),
+    connected: () => !!socket && socket.readyState === WebSocket.OPEN,
+  });
 
   $('unzoom').addEventListener('click', () => { if (graph) graph.resetZoom(); });
   $('csv-semicolon').href = 'record.csv?' + query + '&dialect=semicolon';
