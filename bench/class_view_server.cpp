@@ -2,7 +2,11 @@
 // and for looking at the page: a block every 56.7 ms (as the card gives them)
 // with a slowly changing current, and a point of the record at every block
 // or every `--every` seconds.
-//   class_view_server [--port N] [--seconds S] [--every S] [--points N] [--panel FILE.png]
+//   class_view_server [--port N] [--seconds S] [--every S] [--points N] [--steady 1]
+//                     [--panel FILE.png]
+// --every -1 takes no points; --steady 1 keeps the current still (22 mA).
+// The token is kept where the program keeps it ($XDG_CONFIG_HOME), so a
+// server started again on the same port serves the same link.
 // Prints `class-view http://127.0.0.1:PORT/?k=TOKEN` once it listens; at the
 // end, on standard error, the clients it dropped.
 #include "app/classview/class_panel.h"
@@ -26,7 +30,7 @@ using app::classview::RecordChange;
 
 class MadeUpFeed : public app::classview::Feed {
 public:
-    explicit MadeUpFeed(double every) : every_(every) {
+    MadeUpFeed(double every, bool steady) : every_(every), steady_(steady) {
         clock_.start();
         blocks_.setTimerType(Qt::PreciseTimer);
         blocks_.setInterval(57);
@@ -80,11 +84,11 @@ private:
         r.append(1);
         return r;
     }
-    static lab::LabPoint pointAt(double t) {
+    lab::LabPoint pointAt(double t) const {
         lab::LabPoint p;
         p[lab::Quantity::Time] = t;
         p[lab::Quantity::Frequency] = 50.0 + 0.01 * std::sin(t / 7);
-        p[lab::Quantity::Current] = 22.0 + 3.0 * std::sin(t / 10);
+        p[lab::Quantity::Current] = steady_ ? 22.0 : 22.0 + 3.0 * std::sin(t / 10);
         p[lab::Quantity::Voltage] = p[lab::Quantity::Current] * 100.0;
         p[lab::Quantity::Impedance] = 100.0;
         p[lab::Quantity::Phase] = 0.2 * std::sin(t / 3);
@@ -104,6 +108,7 @@ private:
     }
 
     double every_;
+    bool steady_;
     double nextPoint_ = 0;
     double offset_ = 0;
     QElapsedTimer clock_;
@@ -121,6 +126,7 @@ int main(int argc, char** argv) {
     double seconds = 60;
     double every = 1;
     int points = 0;
+    bool steady = false;
     QString panel;
     const QStringList args = application.arguments();
     for (int i = 1; i + 1 < args.size(); i += 2) {
@@ -128,15 +134,16 @@ int main(int argc, char** argv) {
         else if (args[i] == "--seconds") seconds = args[i + 1].toDouble();
         else if (args[i] == "--every") every = args[i + 1].toDouble();
         else if (args[i] == "--points") points = args[i + 1].toInt();
+        else if (args[i] == "--steady") steady = args[i + 1].toInt() != 0;
         else if (args[i] == "--panel") panel = args[i + 1];
         else {
             std::fprintf(stderr, "unknown option %s\n", qPrintable(args[i]));
             return 2;
         }
     }
-    MadeUpFeed feed(every);
+    MadeUpFeed feed(every, steady);
     feed.addPoints(points);
-    app::classview::TokenStore tokens{QString()};
+    app::classview::TokenStore tokens{app::classview::defaultTokenFile()};
     app::classview::ClassServer server(feed, tokens);
     const QString problem = server.start(QHostAddress(QHostAddress::LocalHost), port);
     if (!problem.isEmpty()) {

@@ -17,7 +17,7 @@ packages=(
   weston qt6-wayland
   libqt6svg6 dpkg-dev file help2man lintian desktop-file-utils appstream man-db
   libqcustomplot-dev qt6-svg-dev python3
-  qt6-httpserver-dev qt6-websockets-dev libqrencode-dev libjs-dygraphs zbar-tools
+  qt6-httpserver-dev qt6-websockets-dev libqrencode-dev libjs-dygraphs zbar-tools chromium
 )
 [ $# -gt 0 ] && packages=("$@")
 

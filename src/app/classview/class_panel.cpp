@@ -62,7 +62,6 @@ ClassPanel::ClassPanel(ClassServer& server, quint16 port, QWidget* parent)
     links_->setObjectName(QStringLiteral("classLinks"));
     links_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     links_->setAlignment(Qt::AlignCenter);
-    links_->setWordWrap(true);
     QFont big = links_->font();
     big.setPointSize(big.pointSize() + 4);
     links_->setFont(big);
@@ -121,6 +120,15 @@ void ClassPanel::refresh() {
     stop_->setEnabled(on);
     network_->setEnabled(!on);
     if (!on) fillChoices();
+    // Started from elsewhere (the command line): the choice says where it listens.
+    if (on) {
+        int at = network_->findData(server_.address().toString());
+        if (at < 0) {
+            network_->addItem(server_.address().toString(), server_.address().toString());
+            at = network_->count() - 1;
+        }
+        network_->setCurrentIndex(at);
+    }
     const QList<QUrl> links = server_.links();
     if (links.isEmpty()) {
         code_->clear();
