@@ -15,7 +15,8 @@ never read) for --seconds and reports:
   - updates a second per client;
   - losses of the clients that read: messages every other such client got in
     the time it was connected, and points of the record it did not get;
-  - the server's CPU (percent of one core) without clients and with them.
+  - the server's CPU (percent of one core) without clients and with them;
+  - how many of the clients that never read the server dropped.
 
 Only loopback addresses; every loop is bounded in time. The standard library
 only: the WebSocket client here is the smallest that reads a server's frames.
@@ -42,7 +43,12 @@ class Client:
     """One page's connection: the handshake, then server frames (unmasked)."""
 
     def __init__(self, host, port, target, reads=True):
-        self.sock = socket.create_connection((host, port), timeout=5)
+        self.sock = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+        if not reads:
+            # A phone that stopped reading: the system buffers little for it.
+            self.sock.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 4096)
+        self.sock.settimeout(5)
+        self.sock.connect((host, port))
         key = base64.b64encode(os.urandom(16))
         self.sock.sendall(b'GET ' + target.encode() + b' HTTP/1.1\r\nHost: ' + host.encode() +
                           b'\r\nUpgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Key: ' + key +
@@ -57,9 +63,6 @@ class Client:
         if not head.startswith(b'HTTP/1.1 101'):
             raise RuntimeError('handshake refused: ' + head.split(b'\r\n')[0].decode())
         self.sock.setblocking(False)
-        if not reads:
-            # A phone that stopped reading: the system buffers little for it.
-            self.sock.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 4096)
         self.buf = bytearray(rest)
         self.parts = []
         self.closed = False
@@ -127,6 +130,19 @@ class Client:
             elif kind == 'Cleared':
                 self.rows = 0
         self.points = m.get('lab', {}).get('Points', self.rows)
+
+
+def closed_by_server(sock):
+    """Whether the server has closed a connection (reading what came before)."""
+    sock.setblocking(False)
+    try:
+        while True:
+            if not sock.recv(1 << 20):
+                return True
+    except BlockingIOError:
+        return False
+    except OSError:
+        return True
 
 
 def cpu_seconds(pid):
@@ -218,8 +234,9 @@ def main():
         closed = sum(1 for c in clients if c.closed)
         rates = [len(c.times) / ((c.left - c.joined) / 1000.0) for c in readers]
 
-        print('clients: %d reading for %.0f s (%d closed by the server), %d that never read'
-              % (len(clients), args.seconds, closed, len(stuck)))
+        dropped = sum(1 for c in stuck if closed_by_server(c.sock))
+        print('clients: %d reading for %.0f s (%d closed by the server), %d that never read (%d dropped)'
+              % (len(clients), args.seconds, closed, len(stuck), dropped))
         print('updates: %d, %.1f a second per client (min %.1f)'
               % (len(latencies), sum(rates) / max(len(rates), 1), min(rates) if rates else 0))
         print('on time: %.2f %% within %d ms of t; latency median %.1f ms, 95th %.1f ms, max %.1f ms'

@@ -33,7 +33,7 @@ class LiveHub : public QObject {
 public:
     struct Limits {
         int clients = 120;                 // at once; more are turned away
-        qint64 queueBytes = 256 * 1024;    // unsent to one client
+        qint64 queueBytes = 128 * 1024;    // unsent to one client (about 10 s of messages)
         int periodMilliseconds = 90;       // between messages, at the least (11 a second)
         int heartbeatMilliseconds = 1000;  // between messages, at the most
         qint64 incomingBytes = 16 * 1024;  // what a client may send in all

@@ -9,7 +9,9 @@ with XDG_CONFIG_HOME in a folder of its own, so that started again it serves
 the same link, and must print `class-view http://127.0.0.1:PORT/?k=TOKEN`.
 At 390 x 844 (a phone, portrait) the page must:
   - connect, and show the live current within 0.1 % of /state.json's;
-  - draw a graph that grows;
+  - draw a graph that grows, and zooms with the wheel and with a pinch;
+  - keep every text at a contrast of 4.5 : 1 or more, and fit 360 px across
+    and a phone held sideways (844 x 390) without scrolling sideways;
   - download the record's CSV in both dialects, which Python's csv reads;
   - say "Spojení přerušeno, připojuji znovu…" when the server goes, and be
     connected again within 3 s of its start.
@@ -33,6 +35,27 @@ import urllib.request
 from urllib.parse import urlsplit
 
 LOST = 'Spojení přerušeno, připojuji znovu…'
+
+# The lowest contrast of any text on the page against what lies behind it
+# (WCAG's relative luminance), and the text that has it.
+CONTRAST = r'''(() => {
+  const rgb = (s) => (s.match(/[\d.]+/g) || []).map(Number);
+  const lum = ([r, g, b]) => [r, g, b].map((v) => { v /= 255; return v <= 0.03928 ? v / 12.92 : Math.pow((v + 0.055) / 1.055, 2.4); })
+    .reduce((a, v, i) => a + v * [0.2126, 0.7152, 0.0722][i], 0);
+  const behind = (e) => { for (; e; e = e.parentElement) { const c = rgb(getComputedStyle(e).backgroundColor);
+    if (c.length === 3 || c[3] > 0) return c.slice(0, 3); } return [255, 255, 255]; };
+  let worst = [99, ''];
+  for (const e of document.querySelectorAll('body *')) {
+    const own = [...e.childNodes].some((n) => n.nodeType === 3 && n.textContent.trim());
+    const box = e.getBoundingClientRect();
+    if (!own || box.width === 0 || getComputedStyle(e).visibility === 'hidden' || e.closest('.sr-only')) continue;
+    const a = lum(rgb(getComputedStyle(e).color)), b = lum(behind(e));
+    const ratio = (Math.max(a, b) + 0.05) / (Math.min(a, b) + 0.05);
+    if (ratio < worst[0]) worst = [ratio, e.textContent.trim().slice(0, 30)];
+  }
+  return worst;
+})()'''
+WIDE = 'document.scrollingElement.scrollWidth <= window.innerWidth'
 
 
 class DevTools:
@@ -232,6 +255,42 @@ def main():
         before = browser.value('classView.graphRows()')
         grown = until(lambda: browser.value('classView.graphRows()') > before, 5)
         check('the graph grows', grown, '%s rows, then %s' % (before, browser.value('classView.graphRows()')))
+
+        # Zoom: a turn of the wheel and a pinch, each about the graph's middle.
+        box = browser.value("(() => { const r = document.getElementById('graph').getBoundingClientRect();"
+                            " return [r.left + r.width / 2, r.top + r.height / 2]; })()")
+        browser.value("document.getElementById('graph').scrollIntoView()")
+        box = browser.value("(() => { const r = document.getElementById('graph').getBoundingClientRect();"
+                            " return [r.left + r.width / 2, r.top + r.height / 2]; })()")
+        whole = browser.value('classView.xRange()')
+        for _ in range(3):
+            browser.tools.call('Input.dispatchMouseEvent', type='mouseWheel', x=box[0], y=box[1], deltaX=0, deltaY=-100)
+        wheeled = browser.value('classView.xRange()')
+        check('zooms with the wheel', wheeled[1] - wheeled[0] < 0.8 * (whole[1] - whole[0]), '%s -> %s' % (whole, wheeled))
+        browser.value("document.getElementById('unzoom').click()")
+        whole = browser.value('classView.xRange()')
+        # Two fingers on the graph moving apart.
+        for kind, spread in (('touchStart', 20), ('touchMove', 40), ('touchMove', 60), ('touchMove', 80),
+                             ('touchEnd', 80)):
+            points = [] if kind == 'touchEnd' else [{'x': box[0] - spread, 'y': box[1], 'id': 1},
+                                                    {'x': box[0] + spread, 'y': box[1], 'id': 2}]
+            browser.tools.call('Input.dispatchTouchEvent', type=kind, touchPoints=points)
+        pinched = browser.value('classView.xRange()')
+        check('zooms with a pinch', pinched[1] - pinched[0] < 0.8 * (whole[1] - whole[0]), '%s -> %s' % (whole, pinched))
+        browser.value("document.getElementById('unzoom').click()")
+        browser.value('window.scrollTo(0, 0)')
+
+        worst = browser.value(CONTRAST)
+        check('contrast of every text 4.5 : 1 or more', worst[0] >= 4.5, '%.2f : 1 at %r' % tuple(worst))
+        check('fits 390 px across', browser.value(WIDE))
+        for width, height in ((360, 740), (844, 390)):
+            browser.tools.call('Emulation.setDeviceMetricsOverride', width=width, height=height, deviceScaleFactor=1,
+                               mobile=True)
+            time.sleep(0.5)
+            check('fits %d x %d' % (width, height), browser.value(WIDE) and browser.value(CONTRAST)[0] >= 4.5,
+                  '%s px wide' % browser.value('document.scrollingElement.scrollWidth'))
+        browser.tools.call('Emulation.setDeviceMetricsOverride', width=390, height=844, deviceScaleFactor=1,
+                           mobile=True)
 
         for dialect, separator, decimal in (('semicolon', ';', ','), ('comma', ',', '.')):
             for name in os.listdir(downloads):

@@ -386,6 +386,7 @@
   window.classView = Object.freeze({
     points: () => rows.length,
     graphRows: () => (graph ? graph.numRows() : 0),
+    xRange: () => (graph ? graph.xAxisRange() : null),
     connected: () => !!socket && socket.readyState === WebSocket.OPEN,
   });
 
