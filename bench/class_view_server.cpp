@@ -4,7 +4,8 @@
 // or every `--every` seconds.
 //   class_view_server [--port N] [--seconds S] [--every S] [--points N] [--steady 1]
 //                     [--panel FILE.png]
-// --every -1 takes no points; --steady 1 keeps the current still (22 mA).
+// --every -1 takes no points; --steady 1 keeps the current still (22 mA);
+// --fit 1 shows U against I with its line.
 // The token is kept where the program keeps it ($XDG_CONFIG_HOME), so a
 // server started again on the same port serves the same link.
 // Prints `class-view http://127.0.0.1:PORT/?k=TOKEN` once it listens; at the
@@ -30,7 +31,7 @@ using app::classview::RecordChange;
 
 class MadeUpFeed : public app::classview::Feed {
 public:
-    MadeUpFeed(double every, bool steady) : every_(every), steady_(steady) {
+    MadeUpFeed(double every, bool steady, bool fit) : every_(every), steady_(steady), fit_(fit) {
         clock_.start();
         blocks_.setTimerType(Qt::PreciseTimer);
         blocks_.setInterval(57);
@@ -58,15 +59,22 @@ public:
             const lab::LabPoint l = record_.point(record_.size() - 1);
             for (const lab::Quantity q : lab::kQuantities) last[lab::keyOf(q)] = l[q];
         }
+        // On a 100 Ω resistor U = 100 Ω · I: the line the lab would fit.
+        const QJsonValue line = fit_ ? QJsonValue(QJsonObject{{"Slope", 100.0},
+                                                              {"Intercept", 0.0},
+                                                              {"R2", 1.0},
+                                                              {"Points", static_cast<qint64>(record_.size())},
+                                                              {"SlopeUnit", "Ω"}})
+                                     : QJsonValue();
         const QJsonObject lab{{"Points", static_cast<qint64>(record_.size())},
                               {"Last", last},
-                              {"Fit", QJsonValue()},
+                              {"Fit", line},
                               {"Runs", QJsonArray{QJsonObject{{"Run", 1}, {"Name", "Řada 1"}}}},
-                              {"Graph", QJsonObject{{"Y", "CurrentMilliamps"},
-                                                    {"X", "TimeSeconds"},
+                              {"Graph", QJsonObject{{"Y", fit_ ? "VoltageMillivolts" : "CurrentMilliamps"},
+                                                    {"X", fit_ ? "CurrentMilliamps" : "TimeSeconds"},
                                                     {"LogX", false},
                                                     {"LogY", false},
-                                                    {"Fit", false}}}};
+                                                    {"Fit", fit_}}}};
         return {{"circuit", circuit}, {"readouts", readouts}, {"lab", lab}};
     }
     QJsonObject state() const override { return {{"circuit", live()["circuit"]}}; }
@@ -109,6 +117,7 @@ private:
 
     double every_;
     bool steady_;
+    bool fit_;
     double nextPoint_ = 0;
     double offset_ = 0;
     QElapsedTimer clock_;
@@ -127,6 +136,7 @@ int main(int argc, char** argv) {
     double every = 1;
     int points = 0;
     bool steady = false;
+    bool fit = false;
     QString panel;
     const QStringList args = application.arguments();
     for (int i = 1; i + 1 < args.size(); i += 2) {
@@ -135,13 +145,14 @@ int main(int argc, char** argv) {
         else if (args[i] == "--every") every = args[i + 1].toDouble();
         else if (args[i] == "--points") points = args[i + 1].toInt();
         else if (args[i] == "--steady") steady = args[i + 1].toInt() != 0;
+        else if (args[i] == "--fit") fit = args[i + 1].toInt() != 0;
         else if (args[i] == "--panel") panel = args[i + 1];
         else {
             std::fprintf(stderr, "unknown option %s\n", qPrintable(args[i]));
             return 2;
         }
     }
-    MadeUpFeed feed(every, steady);
+    MadeUpFeed feed(every, steady, fit);
     feed.addPoints(points);
     app::classview::TokenStore tokens{app::classview::defaultTokenFile()};
     app::classview::ClassServer server(feed, tokens);

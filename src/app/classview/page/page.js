@@ -73,6 +73,8 @@
   function column(key) { return columns[index[key]] || { Key: key, Symbol: key, Unit: '', Name: key, Decimals: 3 }; }
   function capital(s) { return s.charAt(0).toUpperCase() + s.slice(1); }
   function header(c) { return c.Unit ? c.Symbol + ' (' + c.Unit + ')' : c.Symbol; }
+  // The graph library writes its labels as HTML.
+  const html = (s) => String(s).replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
 
   // --- the live values
   const tiles = {};
@@ -231,8 +233,13 @@
       data.unshift(line[0]);
       data.push(line[1]);
     }
-    const labels = [header(column(ch.x))].concat(runs.map(runName));
-    if (ch.fit) labels.push('Přímka');
+    const labels = [header(column(ch.x))];
+    // The library needs a name per series, each its own.
+    for (const name of runs.map(runName).concat(ch.fit ? ['Přímka'] : [])) {
+      let unique = name;
+      for (let n = 2; labels.includes(html(unique)); ++n) unique = name + ' (' + n + ')';
+      labels.push(html(unique));
+    }
     return { data, labels };
   }
 
@@ -263,14 +270,14 @@
     const options = {
       file: data,
       labels: labels,
-      xlabel: capital(xc.Name) + ' ' + header(xc),
-      ylabel: capital(yc.Name) + ' ' + header(yc),
+      xlabel: html(capital(xc.Name) + ' ' + header(xc)),
+      ylabel: html(capital(yc.Name) + ' ' + header(yc)),
       drawPoints: !joined || rows.length <= 400,
       pointSize: 2.5,
       strokeWidth: joined ? 1.5 : 0,
       colors: ['#0b4fb3', '#b3400b', '#1b7a1b', '#7a1b7a', '#5a5a00', '#006b6b'].slice(0, labels.length - 1 - (ch.fit ? 1 : 0))
         .concat(ch.fit ? ['#c00000'] : []),
-      series: ch.fit ? { 'Přímka': { drawPoints: false, strokeWidth: 2, connectSeparatedPoints: true } } : {},
+      series: ch.fit ? { [labels[labels.length - 1]]: { drawPoints: false, strokeWidth: 2, connectSeparatedPoints: true } } : {},
       axes: {
         x: { logscale: ch.logX, axisLabelFormatter: axisNumber, valueFormatter: (v) => number(v, xc.Decimals) },
         y: { logscale: ch.logY, axisLabelFormatter: axisNumber, valueFormatter: (v) => number(v, yc.Decimals) },
@@ -366,7 +373,7 @@
     }
     setStatus('Spojení přerušeno, připojuji znovu…', 'lost');
     // A refused link is not a dropped connection: the teacher made a new one.
-    fetch('state.json?' + query, { method: 'HEAD', cache: 'no-store' }).then((r) => {
+    fetch('./?' + query, { method: 'HEAD', cache: 'no-store' }).then((r) => {
       if (r.status === 403) {
         linkDead = true;
         setStatus('Tento odkaz už neplatí. Načtěte nový kód QR od učitele.', 'dead');
