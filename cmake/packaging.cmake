@@ -88,10 +88,12 @@ measuring bench.")
 # icon, are loaded at run time.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The lab's graphs (QCustomPlot, Qt's SVG module for the graph as SVG), its
-# fits (GSL) and libxcb (asked whether an X11 window manager does full screen)
-# are found by dpkg-shlibdeps as well; named here so that the package says so.
+# fits (GSL), libxcb (asked whether an X11 window manager does full screen)
+# and the class view's server (Qt HTTP Server, Qt WebSockets, libqrencode for
+# the QR code) are found by dpkg-shlibdeps as well; named here so that the
+# package says so. The class view's graph library is written into the program.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-liberation, fonts-urw-base35, fonts-dejavu-core, libqt6svg6, libqcustomplot2.1-qt6, libgsl27, libxcb1")
+    "fonts-liberation, fonts-urw-base35, fonts-dejavu-core, libqt6svg6, libqcustomplot2.1-qt6, libgsl27, libxcb1, libqt6httpserver6, libqt6websockets6, libqrencode4")
 # On a Wayland desktop (Debian's GNOME) Qt runs natively with its Wayland
 # platform plugin; without it the window goes through XWayland. Qt's own
 # translations make its dialogs (files, questions) speak the user's language.

@@ -18,6 +18,7 @@ packages=(
   libqt6svg6 dpkg-dev file help2man lintian desktop-file-utils appstream man-db
   libqcustomplot-dev qt6-svg-dev python3
   libgsl-dev
+  qt6-httpserver-dev qt6-websockets-dev libqrencode-dev libjs-dygraphs zbar-tools chromium
 )
 [ $# -gt 0 ] && packages=("$@")
 

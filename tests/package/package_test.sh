@@ -43,8 +43,9 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ "$(field Maintainer)" =~ ^.+\ \<.+@.+\>$ ]] || fail "Maintainer: $(field Maintainer)"
 [ "$(field Description | wc -l)" -ge 3 ] || fail "no extended Description"
 depends=$(field Depends)
-for d in fonts-liberation fonts-urw-base35 fonts-dejavu-core libqt6svg6 libgsl27 \
-         libqt6widgets6 libqt6gui6 libqt6core6 libasound2 libsndfile1 libsamplerate0 libxcb1 libc6 libstdc++6; do
+for d in fonts-liberation fonts-urw-base35 fonts-dejavu-core libqt6svg6 libgsl27 libqt6httpserver6 libqt6websockets6 \
+         libqrencode4 libqt6widgets6 libqt6gui6 libqt6core6 libasound2 libsndfile1 libsamplerate0 libxcb1 libc6 \
+         libstdc++6; do
   sed 's/ *([^)]*)//g; s/, */\n/g' <<<"$depends" | grep -qxF "$d" || fail "Depends lacks $d: $depends"
 done
 for r in qt6-wayland qt6-translations-l10n; do
