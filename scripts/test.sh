@@ -23,13 +23,13 @@ mapfile -t package_config <<<"$package_config"
 configure build/test "${package_config[@]}" || exit 1
 cmake --build build/test -j "$jobs" || exit 1
 
-# The sanitizer tree builds while the first tree's tests run, at the lowest
+# The sanitizer tree builds while the first tree's tests run, at a low
 # priority: those tests mostly wait on sound devices and windows, and the
-# compiler takes only what they leave. (A process group of its own, so that an
-# early exit stops the whole build.)
+# compiler takes what they leave. (A process group of its own, so that an early
+# exit stops the whole build, and its priority can be restored afterwards.)
 configure build/asan -DCMAKE_BUILD_TYPE=Debug -DPRISTROJE_SANITIZE=ON -DPRISTROJE_BENCH=OFF || exit 1
 asan_log=build/asan/build.log
-setsid nice -n 19 cmake --build build/asan -j "$jobs" >"$asan_log" 2>&1 &
+setsid nice -n 10 cmake --build build/asan -j "$jobs" >"$asan_log" 2>&1 &
 asan_build=$!
 
 server_dir=$(mktemp -d /tmp/pristroje-sound.XXXXXX)
@@ -92,6 +92,8 @@ echo "=== test, on PipeWire ==="
   ctest --test-dir build/test --output-on-failure -L realaudio) || status=1
 PRISTROJE_SOUND_SERVER=pipewire scripts/sound_server.sh stop "$pw_dir"; rm -rf "$pw_dir"
 
+# Nothing else runs now: the rest of the build at the usual priority (where we may raise it).
+renice -n 0 -g "$asan_build" >/dev/null 2>&1
 wait "$asan_build"; asan_built=$?
 asan_build=
 cat "$asan_log"
