@@ -15,7 +15,7 @@ if [ "${1:-}" = "--check" ]; then
   trap 'rm -rf "$out"' EXIT
 else
   scripts/deps.sh
-  cmake -G Ninja -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake -G Ninja -S . -B build/release -DCMAKE_BUILD_TYPE=Release >/dev/null  # scripts/run.sh's tree
   cmake --build build/release -j "$(nproc 2>/dev/null || echo 2)" --target pristroje
   program=build/release/pristroje
   out=doc

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds a normal and an ASan+UBSan configuration,
-# starts a private sound server for the tests that use real ALSA devices, runs
-# the whole ctest suite in both configurations, and exits non-zero on any failure.
+# Installs what is missing, builds a normal and an ASan+UBSan configuration
+# (build/test, configured as the Debian package is, and build/asan; warnings are
+# errors), starts a private sound server for the tests that use real ALSA
+# devices, runs the whole ctest suite in both configurations, and exits non-zero
+# on any failure.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -9,14 +11,17 @@ root=$(pwd)
 scripts/deps.sh || exit 1
 
 jobs=$(nproc 2>/dev/null || echo 2)
-configure_and_build() {  # dir, extra cmake args...
+configure() {  # dir, extra cmake args...
   local dir=$1; shift
-  cmake -G Ninja -S "$root" -B "$dir" "$@" >/dev/null || return 1
-  cmake --build "$dir" -j "$jobs" || return 1
+  cmake -G Ninja -S "$root" -B "$dir" -DPRISTROJE_WERROR=ON "$@" >/dev/null
 }
 
-configure_and_build build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo || exit 1
-configure_and_build build/asan -DCMAKE_BUILD_TYPE=Debug -DPRISTROJE_SANITIZE=ON -DPRISTROJE_BENCH=OFF || exit 1
+# The first tree as the package is built, so that the package test makes the
+# package from it (scripts/package.sh --tree) instead of compiling it again.
+package_config=$(scripts/package_config.sh) || exit 1
+mapfile -t package_config <<<"$package_config"
+configure build/test "${package_config[@]}" || exit 1
+cmake --build build/test -j "$jobs" || exit 1
 
 server_dir=$(mktemp -d /tmp/pristroje-sound.XXXXXX)
 cleanup() { scripts/sound_server.sh stop "$server_dir"; rm -rf "$server_dir"; }
@@ -51,24 +56,37 @@ export LSAN_OPTIONS=suppressions=$root/tests/support/lsan.supp:print_suppression
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 status=0
-for config in release asan; do
+run_suite() {  # config
+  local config=$1
   echo "=== $config ==="
   # Tests on the shared sound server run one at a time; the rest in parallel.
   ctest --test-dir "build/$config" --output-on-failure -j "$jobs" -LE 'realaudio|package|gui' || status=1
   ctest --test-dir "build/$config" --output-on-failure -L realaudio || status=1
   (eval "$wayland_exports" &&
     PRISTROJE_GUI_DISPLAY=$gui_display ctest --test-dir "build/$config" --output-on-failure -L gui) || status=1
-done
-# The Debian package: one more (Release) build in build/package, where dpkg-deb exists.
+}
+
+run_suite test
+# The Debian package, made from build/test, where dpkg-deb exists.
 if command -v dpkg-deb >/dev/null; then
   echo "=== package ==="
-  ctest --test-dir build/release --output-on-failure -L package || status=1
+  ctest --test-dir build/test --output-on-failure -L package || status=1
 fi
 
 # The tests on real devices once more against PipeWire, as Debian's desktops run it.
 pw_dir=$(mktemp -d /tmp/pristroje-pipewire.XXXXXX)
-echo "=== release, on PipeWire ==="
+echo "=== test, on PipeWire ==="
 (eval "$(PRISTROJE_SOUND_SERVER=pipewire scripts/sound_server.sh start "$pw_dir")" &&
-  ctest --test-dir build/release --output-on-failure -L realaudio) || status=1
+  ctest --test-dir build/test --output-on-failure -L realaudio) || status=1
 PRISTROJE_SOUND_SERVER=pipewire scripts/sound_server.sh stop "$pw_dir"; rm -rf "$pw_dir"
+
+# The sanitizer tree after the first one's tests: a build beside the tests of
+# real devices and windows would make their timing the machine's load.
+if configure build/asan -DCMAKE_BUILD_TYPE=Debug -DPRISTROJE_SANITIZE=ON -DPRISTROJE_BENCH=OFF &&
+  cmake --build build/asan -j "$jobs"; then
+  run_suite asan
+else
+  echo "the ASan+UBSan build failed" >&2
+  status=1
+fi
 exit $status

@@ -3,17 +3,21 @@
 # list, Depends and fields; lintian without errors; the desktop entry, the
 # AppStream metadata and the manual page are valid; unpacked into a
 # temporary root, the program runs headless on the bench from another folder
-# and computes exactly what the development build computes.
-#   package_test.sh SOURCE_DIR DEVELOPMENT_BINARY
+# and computes exactly what the development build computes. The package is
+# made from the development build's tree when that is configured as the
+# package's (scripts/test.sh's is), else from a build of the program alone.
+#   package_test.sh SOURCE_DIR DEVELOPMENT_BINARY DEVELOPMENT_TREE
 set -uo pipefail
-src=${1:?usage: package_test.sh SOURCE_DIR DEVELOPMENT_BINARY}
-dev=${2:?usage: package_test.sh SOURCE_DIR DEVELOPMENT_BINARY}
+usage="usage: package_test.sh SOURCE_DIR DEVELOPMENT_BINARY DEVELOPMENT_TREE"
+src=${1:?$usage}
+dev=${2:?$usage}
+tree=${3:?$usage}
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 work=$(mktemp -d /tmp/pristroje-package.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
-deb=$("$src/scripts/package.sh" | tail -n 1) || { echo "FAIL: scripts/package.sh" >&2; exit 1; }
+deb=$("$src/scripts/package.sh" --tree "$tree" | tail -n 1) || { echo "FAIL: scripts/package.sh" >&2; exit 1; }
 version=$("$dev" --version | awk '{print $2}')
 arch=$(dpkg --print-architecture)
 [ "$deb" = "build/pristroje_${version}_${arch}.deb" ] || fail "package is \"$deb\", not build/pristroje_${version}_${arch}.deb"

@@ -13,8 +13,9 @@ const QColor kRed(255, 0, 0);
 const QColor kLime(0, 255, 0);
 
 const std::string& panel7Caption() {
-    static const std::string caption = std::string(130, ' ') +
-        "REGULACE AMPLITUDY     GENERÁTORU   HARMONICKÉHO    NAPĚTÍ" + std::string(4, ' ');
+    static const std::string caption = std::string(130, ' ')
+        .append("REGULACE AMPLITUDY     GENERÁTORU   HARMONICKÉHO    NAPĚTÍ")
+        .append(4, ' ');
     return caption;
 }
 

@@ -27,12 +27,12 @@ public:
         : meter_(meter), left_(std::move(left)), right_(std::move(right)) {}
 
     void record(std::size_t frames) {
-        block_.resize(2 * frames);
+        block_.clear();
         const double rate = static_cast<double>(meter_.rate());
         for (std::size_t i = 0; i < frames; ++i, ++frame_) {
             const double t = static_cast<double>(frame_) / rate;
-            block_[2 * i] = sample(left_(t));
-            block_[2 * i + 1] = sample(right_(t));
+            block_.push_back(sample(left_(t)));
+            block_.push_back(sample(right_(t)));
         }
         meter_.addBlock(block_.data(), frames);
     }
