@@ -19,6 +19,7 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -45,6 +46,14 @@ protected:
     template <typename T>
     T* widget(const char* name) {
         return testsupport::widget<T>(*window_, name);
+    }
+    // The question "Smazat všech … bodů?" open over the window: answered.
+    void answerClearQuestion(bool clear) {
+        auto* box = testsupport::widget<QMessageBox>(*window_, "clearQuestion");
+        ASSERT_NE(box, nullptr);
+        for (QAbstractButton* b : box->buttons())
+            if ((box->buttonRole(b) == QMessageBox::DestructiveRole) == clear) return b->click();
+        ADD_FAILURE() << "no button to answer with";
     }
     int rows() { return widget<QTableView>("pointTable")->model()->rowCount(); }
     QString cell(int row, int column) {
@@ -92,6 +101,7 @@ TEST_F(LabWindowTest, RecordsPointsDrawsTheFitAndShowsTheLiveValuesAndTheTable) 
 
     // "Zapsat bod" after a change of amplitude waits for the settled reading.
     widget<QPushButton>("clear")->click();
+    answerClearQuestion(true);  // the points were not saved: asked first
     EXPECT_EQ(rows(), 0);
     for (const int position : {8000, 16000, 24000, 32000}) {
         form_->TrackBar1->userSetPosition(position);

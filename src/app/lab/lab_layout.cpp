@@ -1,0 +1,133 @@
+// The lab window's two layouts, the sizes of its texts, its place beside the
+// main window and its full screen.
+#include "app/lab/graph_view.h"
+#include "app/lab/lab_window.h"
+#include "app/lab/live_values.h"
+#include "app/lab/waveform_view.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+namespace app::lab {
+
+void LabWindow::arrange(Layout layout) {
+    layout_ = layout;
+    {
+        const QSignalBlocker block(projector_);
+        projector_->setChecked(layout == Layout::Projector);
+    }
+    // The panels move into a new body; the old one goes once they have left it.
+    auto* body = new QWidget(this);
+    auto* row = new QHBoxLayout(body);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* left = new QVBoxLayout;
+    row->addLayout(left, 2);
+    left->addWidget(controls_);
+    left->addWidget(message_);
+    if (layout == Layout::Desk) {
+        left->addWidget(tablePanel_, 1);
+        auto* right = new QVBoxLayout;
+        row->addLayout(right, 3);
+        right->addWidget(waveformPanel_, 2);
+        right->addWidget(graphPanel_, 3);
+    } else {
+        left->addStretch(1);
+        // Fewer things at once: the graph, the waveforms and the table each fill the right.
+        auto* views = new QTabWidget(body);
+        views->setObjectName(QStringLiteral("views"));
+        row->addWidget(views, 3);
+        views->addTab(graphPanel_, QStringLiteral("Gra&f"));
+        views->addTab(waveformPanel_, QStringLiteral("Pr&ůběhy"));
+        views->addTab(tablePanel_, QStringLiteral("&Tabulka"));
+    }
+    auto* root = static_cast<QVBoxLayout*>(this->layout());
+    if (body_ != nullptr) {
+        root->removeWidget(body_);
+        delete body_;
+    }
+    root->addWidget(body, 1);
+    body_ = body;
+    for (QWidget* panel : std::initializer_list<QWidget*>{controls_, message_, tablePanel_, waveformPanel_, graphPanel_})
+        panel->show();
+    live_->setColumns(layout == Layout::Projector ? 3 : 4);
+    applyTextSizes();
+}
+
+int LabWindow::textPixels() const {
+    double base = QFontInfo(QApplication::font()).pixelSize();
+    if (layout_ == Layout::Projector) {
+        // Pixels of the screen: with --scale the window's pixels are larger.
+        const double ratio = std::max(1.0, devicePixelRatioF());
+        base = std::ceil(kProjectorTextPixels / ratio);
+    }
+    return static_cast<int>(std::lround(base * zoom_));
+}
+
+void LabWindow::applyTextSizes() {
+    const int px = textPixels();
+    QFont text = QApplication::font();
+    text.setPixelSize(px);
+    setFont(text);
+    const QFontMetrics metrics(text);
+    live_->setTextSizes(px, static_cast<int>(std::lround(px * kValueScale)));
+    QFont bold = text;
+    bold.setBold(true);
+    for (QLabel* l : {fitText_, flaggedText_}) {
+        l->setFont(bold);
+        l->setFixedHeight(QFontMetrics(bold).height() + 4);
+    }
+    graph_->setTextPixelSize(px);
+    waveforms_->setTextPixelSize(px);
+    table_->verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
+    table_->horizontalHeader()->setDefaultSectionSize(metrics.horizontalAdvance(QStringLiteral("00000,000")) + px / 2);
+    message_->setMinimumHeight(2 * metrics.lineSpacing());
+}
+
+void LabWindow::zoomBy(int steps) {
+    zoom_ = steps == 0 ? 1.0 : std::clamp(std::round((zoom_ + 0.1 * steps) * 10) / 10, kSmallestZoom, kLargestZoom);
+    applyTextSizes();
+    tell(QStringLiteral("Písmo: %1 %").arg(std::lround(zoom_ * 100)), false);
+}
+
+void LabWindow::placeBeside(const QWidget& mainWindow) {
+    const QScreen* screen = mainWindow.screen();
+    if (screen == nullptr) return;
+    const QRect room = screen->availableGeometry();
+    const QRect main = mainWindow.frameGeometry();
+    // The frame the window manager puts around a window, as around the main window.
+    const QRect inner = mainWindow.geometry();
+    const QMargins frame(inner.left() - main.left(), inner.top() - main.top(), main.right() - inner.right(),
+                         main.bottom() - inner.bottom());
+    const QSize least = minimumSizeHint().expandedTo(minimumSize());
+    const int besideWidth = room.right() - main.right() - frame.left() - frame.right();
+    QRect place;
+    if (!mainWindow.isFullScreen() && besideWidth >= least.width())
+        place = QRect(main.right() + 1, room.top(), besideWidth, room.height() - frame.top() - frame.bottom());
+    else
+        place = QRect(room.left(), room.top(), room.width() - frame.left() - frame.right(),
+                      room.height() - frame.top() - frame.bottom());
+    resize(place.size().expandedTo(least));
+    move(place.topLeft());  // the frame's corner
+}
+
+void LabWindow::toggleFullScreen() {
+    if (isFullScreen()) {
+        showNormal();
+        // Back where it was, whatever the window manager gives back first.
+        if (normalPlace_.isValid()) setGeometry(normalPlace_);
+        return;
+    }
+    normalPlace_ = geometry();
+    showFullScreen();
+}
+
+}  // namespace app::lab
