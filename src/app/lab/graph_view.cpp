@@ -22,17 +22,22 @@ const QLocale& czech() {
 
 // A logarithmic axis numbered 1, 2, 5 in each decade (20, 50, 100, 200, 500,
 // 1000 Hz), every whole multiple a small tick; over more than three decades
-// the decades alone, and within one every whole multiple numbered.
+// the decades alone, within one every whole multiple numbered (and within
+// half a decade 1.2, 1.5, 2.5 as well).
 class TickerLog125 : public QCPAxisTickerLog {
 protected:
     QVector<double> createTickVector(double, const QCPRange& range) override {
         QVector<double> ticks;
         if (!(range.lower > 0) || !(range.upper > range.lower)) return ticks;
         const double decades = std::log10(range.upper / range.lower);
+        static const QVector<double> kFine{1, 1.2, 1.5, 2, 2.5, 3, 4, 5, 6, 7, 8, 9};
         static const QVector<double> kAll{1, 2, 3, 4, 5, 6, 7, 8, 9};
         static const QVector<double> k125{1, 2, 5};
         static const QVector<double> kOne{1};
-        const QVector<double>& mantissas = decades <= 1.2 ? kAll : decades <= 3.5 ? k125 : kOne;
+        const QVector<double>& mantissas = decades <= 0.6   ? kFine
+                                           : decades <= 1.2 ? kAll
+                                           : decades <= 3.5 ? k125
+                                                            : kOne;
         const int first = static_cast<int>(std::floor(std::log10(range.lower))) - 1;
         const int last = static_cast<int>(std::ceil(std::log10(range.upper))) + 1;
         for (int e = first; e <= last; ++e)

@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -33,21 +34,31 @@ void LabWindow::arrange(Layout layout) {
     row->addLayout(left, 2);
     left->addWidget(controls_);
     left->addWidget(message_);
+    const int choiceTab = controls_->indexOf(graphChoice_);
     if (layout == Layout::Desk) {
+        if (choiceTab >= 0) controls_->removeTab(choiceTab);
         left->addWidget(tablePanel_, 1);
         auto* right = new QVBoxLayout;
         row->addLayout(right, 3);
         right->addWidget(waveformPanel_, 2);
+        right->addWidget(graphChoice_);
         right->addWidget(graphPanel_, 3);
+        graphChoice_->show();
+        controls_->setCornerWidget(projector_, Qt::TopRightCorner);
     } else {
+        // The graph's choice with the other settings: the graph has the height.
+        if (choiceTab < 0) controls_->addTab(graphChoice_, QStringLiteral("Os&y grafu"));
         left->addStretch(1);
         // Fewer things at once: the graph, the waveforms and the table each fill the right.
         auto* views = new QTabWidget(body);
         views->setObjectName(QStringLiteral("views"));
+        views->setUsesScrollButtons(false);
         row->addWidget(views, 3);
         views->addTab(graphPanel_, QStringLiteral("Gra&f"));
         views->addTab(waveformPanel_, QStringLiteral("Pr&ůběhy"));
         views->addTab(tablePanel_, QStringLiteral("&Tabulka"));
+        controls_->setCornerWidget(nullptr, Qt::TopRightCorner);
+        views->setCornerWidget(projector_, Qt::TopRightCorner);
     }
     auto* root = static_cast<QVBoxLayout*>(this->layout());
     if (body_ != nullptr) {
@@ -56,8 +67,10 @@ void LabWindow::arrange(Layout layout) {
     }
     root->addWidget(body, 1);
     body_ = body;
-    for (QWidget* panel : std::initializer_list<QWidget*>{controls_, message_, tablePanel_, waveformPanel_, graphPanel_})
-        panel->show();
+    projector_->show();
+    // A panel that was a hidden tab is shown again at the desk (the tabs show their own).
+    if (layout == Layout::Desk)
+        for (QWidget* panel : std::initializer_list<QWidget*>{tablePanel_, waveformPanel_, graphPanel_}) panel->show();
     live_->setColumns(layout == Layout::Projector ? 3 : 4);
     applyTextSizes();
 }
@@ -117,6 +130,25 @@ void LabWindow::placeBeside(const QWidget& mainWindow) {
                       room.height() - frame.top() - frame.bottom());
     resize(place.size().expandedTo(least));
     move(place.topLeft());  // the frame's corner
+    // The window manager frames a window when it first shows it: then the
+    // window is fitted again to the screen's room, frame and all.
+    QTimer::singleShot(kFrameWait, this, [this] { fitOnScreen(); });
+}
+
+void LabWindow::fitOnScreen() {
+    const QScreen* s = screen();
+    if (s == nullptr || isFullScreen() || isMaximized() || !isVisible()) return;
+    const QRect room = s->availableGeometry();
+    const QRect outer = frameGeometry();
+    if (room.contains(outer)) return;
+    const QMargins frame(geometry().left() - outer.left(), geometry().top() - outer.top(),
+                         outer.right() - geometry().right(), outer.bottom() - geometry().bottom());
+    const QSize most(room.width() - frame.left() - frame.right(), room.height() - frame.top() - frame.bottom());
+    const QSize size = this->size().boundedTo(most);
+    resize(size);
+    const int x = std::clamp(outer.left(), room.left(), room.right() + 1 - (size.width() + frame.left() + frame.right()));
+    const int y = std::clamp(outer.top(), room.top(), room.bottom() + 1 - (size.height() + frame.top() + frame.bottom()));
+    move(x, y);
 }
 
 void LabWindow::toggleFullScreen() {

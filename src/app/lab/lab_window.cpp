@@ -65,6 +65,17 @@ void fillQuantities(QComboBox* box) {
         box->addItem(QStringLiteral("%1 %2").arg(::lab::nameOf(q), ::lab::headerOf(q)), ::lab::keyOf(q));
 }
 
+// Red for a problem, the window's own colour otherwise (a palette, not a style
+// sheet: the text keeps following the window's size of type).
+void colour(QWidget* w, bool problem) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, problem ? QColor(190, 0, 0) : w->parentWidget()->palette().color(QPalette::WindowText));
+    w->setPalette(p);
+}
+
+// "ho" for one point, "je" for more.
+QString them(std::size_t n) { return n == 1 ? QStringLiteral("ho") : QStringLiteral("je"); }
+
 QString pointsWord(std::size_t n, const ::lab::CzechForms& verb) {
     return QStringLiteral("%1 %2").arg(::lab::czechForm(static_cast<long long>(n), verb),
                                        ::lab::czechCount(static_cast<long long>(n), ::lab::kPoints));
@@ -79,13 +90,13 @@ LabWindow::LabWindow(LabSession& session, QWidget* parent) : QWidget(parent, Qt:
     live_ = new LiveValues(this);
     controls_ = new QTabWidget(this);
     controls_->setObjectName(QStringLiteral("controls"));
+    controls_->setUsesScrollButtons(false);  // every tab whole, never behind an arrow
     controls_->addTab(buildGeneratorBox(), QStringLiteral("&Generátor"));
-    controls_->addTab(buildRecordBox(), QStringLiteral("&Záznam"));
+    controls_->addTab(buildRecordBox(), QStringLiteral("Zázna&m"));
     controls_->addTab(buildSweepBox(), QStringLiteral("&Rozmítání"));
-    projector_ = button("Projektor (F9)", "projector", this);
+    projector_ = button("Projektor", "projector", this);
     projector_->setCheckable(true);
-    projector_->setToolTip(QStringLiteral("Velké písmo pro projektor; Ctrl + a Ctrl − zvětší a zmenší písmo"));
-    controls_->setCornerWidget(projector_, Qt::TopRightCorner);
+    projector_->setToolTip(QStringLiteral("Velké písmo pro projektor (F9); Ctrl + a Ctrl − zvětší a zmenší písmo"));
     message_ = new QLabel(this);
     message_->setObjectName(QStringLiteral("message"));
     message_->setWordWrap(true);
@@ -135,11 +146,11 @@ void LabWindow::connectSession() {
     connect(&session_, &LabSession::pointAdded, this, [this] {
         QScrollBar* bar = table_->verticalScrollBar();
         if (bar->value() >= bar->maximum() - 1) table_->scrollToBottom();
-        fitText_->setText(graph_->fitText());
+        setLine(fitText_, graph_->fitText());
         if (session_.record().flaggedCount() > 0) showFlagged();
     });
     connect(&session_, &LabSession::recordEdited, this, [this] {
-        fitText_->setText(graph_->fitText());
+        setLine(fitText_, graph_->fitText());
         showEdits();
         showFlagged();
     });
@@ -147,7 +158,7 @@ void LabWindow::connectSession() {
         const ::lab::Run* run = session_.record().currentRun();
         runNow_->setText(run != nullptr ? QStringLiteral("Body se zapisují do: %1").arg(::lab::runTitle(*run))
                                         : QStringLiteral("Další bod začne nový běh."));
-        fitText_->setText(graph_->fitText());
+        setLine(fitText_, graph_->fitText());
     });
     connect(&session_, &LabSession::graphChanged, this, &LabWindow::showChoice);
     connect(&session_, &LabSession::recordingChanged, this, &LabWindow::showRecording);
@@ -176,7 +187,7 @@ QWidget* LabWindow::buildRecordBox() {
     auto* grid = new QGridLayout(box);
     record_ = button("&Spustit záznam", "record", box);
     point_ = button("Zapsat &bod", "point", box);
-    auto* newRun = button("&Nový běh", "newRun", box);
+    auto* newRun = button("No&vý běh", "newRun", box);
     newRun->setToolTip(QStringLiteral("Další body budou v novém běhu (v tabulce ve sloupci „běh“)"));
     interval_ = new QDoubleSpinBox(box);
     interval_->setObjectName(QStringLiteral("interval"));
@@ -189,7 +200,7 @@ QWidget* LabWindow::buildRecordBox() {
     interval_->setSpecialValueText(QStringLiteral("při každém bloku"));
     runNow_ = new QLabel(QStringLiteral("Další bod začne nový běh."), box);
     runNow_->setObjectName(QStringLiteral("runNow"));
-    grid->addWidget(label("Zapisovat &body:", interval_, box), 0, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Zapisovat body:"), box), 0, 0);
     grid->addWidget(interval_, 0, 1);
     grid->addWidget(record_, 1, 0);
     grid->addWidget(point_, 1, 1);
@@ -234,19 +245,19 @@ QWidget* LabWindow::buildSweepBox() {
     sweepScale_->setObjectName(QStringLiteral("sweepScale"));
     sweepScale_->addItem(QStringLiteral("logaritmicky"));
     sweepScale_->addItem(QStringLiteral("lineárně"));
-    sweepStart_ = button("Spustit &rozmítání", "sweepStart", box);
+    sweepStart_ = button("Sp&ustit rozmítání", "sweepStart", box);
     sweepCancel_ = button("Zrušit", "sweepCancel", box);
     sweepProgress_ = new QProgressBar(box);
     sweepProgress_->setObjectName(QStringLiteral("sweepProgress"));
     sweepPlan_ = new QLabel(box);
     sweepPlan_->setObjectName(QStringLiteral("sweepPlan"));
     sweepPlan_->setWordWrap(true);
-    // Alt+O, Alt+D, Alt+K reach the fields, Alt+R starts.
+    // Alt+O, Alt+D, Alt+Č reach the fields, Alt+U starts.
     grid->addWidget(label("&Od:", sweepFrom_, box), 0, 0);
     grid->addWidget(sweepFrom_, 0, 1);
     grid->addWidget(label("&Do:", sweepTo_, box), 0, 2);
     grid->addWidget(sweepTo_, 0, 3);
-    grid->addWidget(label("&Kroků:", sweepSteps_, box), 1, 0);
+    grid->addWidget(label("Po&čet kroků:", sweepSteps_, box), 1, 0);
     grid->addWidget(sweepSteps_, 1, 1);
     grid->addWidget(sweepScale_, 1, 2, 1, 2);
     grid->addWidget(sweepStart_, 2, 0, 1, 2);
@@ -277,13 +288,13 @@ QWidget* LabWindow::buildTablePanel() {
     layout->addWidget(table_, 1);
 
     auto* row = new QHBoxLayout;
-    deletePoints_ = button("Smazat &vybrané", "deletePoints", panel);
-    undo_ = button("&Zpět", "undo", panel);
+    deletePoints_ = button("Smazat vybrané", "deletePoints", panel);
+    undo_ = button("Zpět", "undo", panel);
     undo_->setToolTip(QStringLiteral("Vrátí poslední smazání (Ctrl+Z)"));
-    redo_ = button("Zn&ovu", "redo", panel);
+    redo_ = button("Znovu", "redo", panel);
     redo_->setToolTip(QStringLiteral("Smaže znovu, co Zpět vrátilo (Ctrl+Shift+Z)"));
     auto* clear = button("Smazat všechny body…", "clear", panel);
-    auto* exportCsv = button("Uložit &tabulku (CSV)…", "exportCsv", panel);
+    auto* exportCsv = button("Uložit tabulku (&CSV)…", "exportCsv", panel);
     row->addWidget(deletePoints_);
     row->addWidget(undo_);
     row->addWidget(redo_);
@@ -336,53 +347,67 @@ QWidget* LabWindow::buildWaveformPanel() {
 }
 
 QWidget* LabWindow::buildGraphPanel() {
-    auto* panel = new QWidget(this);
-    auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
+    // The choice of the graph: above it at the desk, a tab of the settings on a projector.
+    graphChoice_ = new QWidget(this);
+    auto* choice = new QVBoxLayout(graphChoice_);
+    choice->setContentsMargins(0, 0, 0, 0);
     auto* row = new QHBoxLayout;
-    graphY_ = new QComboBox(panel);
+    graphY_ = new QComboBox(graphChoice_);
     graphY_->setObjectName(QStringLiteral("graphY"));
-    graphX_ = new QComboBox(panel);
+    graphX_ = new QComboBox(graphChoice_);
     graphX_->setObjectName(QStringLiteral("graphX"));
     fillQuantities(graphY_);
     fillQuantities(graphX_);
     for (QComboBox* c : {graphY_, graphX_}) c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     graphY_->setMinimumContentsLength(12);
     graphX_->setMinimumContentsLength(10);
-    logX_ = new QCheckBox(QStringLiteral("log. x"), panel);
+    logX_ = new QCheckBox(QStringLiteral("log. x"), graphChoice_);
     logX_->setObjectName(QStringLiteral("logX"));
-    logY_ = new QCheckBox(QStringLiteral("log. y"), panel);
+    logY_ = new QCheckBox(QStringLiteral("log. y"), graphChoice_);
     logY_->setObjectName(QStringLiteral("logY"));
-    fit_ = new QCheckBox(QStringLiteral("Proložit pří&mku"), panel);
+    fit_ = new QCheckBox(QStringLiteral("Pro&ložit přímku"), graphChoice_);
     fit_->setObjectName(QStringLiteral("fit"));
-    auto* exportGraph = button("Uložit &graf…", "exportGraph", panel);
-    row->addWidget(label("Gr&af:", graphY_, panel));
+    auto* exportGraph = button("Ulo&žit graf…", "exportGraph", graphChoice_);
+    row->addWidget(label("Gr&af:", graphY_, graphChoice_));
     row->addWidget(graphY_, 1);
-    row->addWidget(new QLabel(QStringLiteral("na ose x:"), panel));
+    row->addWidget(new QLabel(QStringLiteral("na ose x:"), graphChoice_));
     row->addWidget(graphX_, 1);
-    row->addWidget(logX_);
-    row->addWidget(logY_);
-    row->addWidget(fit_);
-    row->addWidget(exportGraph);
-    layout->addLayout(row);
+    choice->addLayout(row);
+    auto* axes = new QHBoxLayout;
+    axes->addWidget(logX_);
+    axes->addWidget(logY_);
+    axes->addWidget(fit_);
+    axes->addStretch();
+    axes->addWidget(exportGraph);
+    choice->addLayout(axes);
+
+    auto* panel = new QWidget(this);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
     graph_ = new GraphView(session_, panel);
     layout->addWidget(graph_, 1);
     // One line each, whose width does not move the window's layout as their
-    // numbers change with every point.
+    // numbers change with every point; shown when they have something to say.
     fitText_ = new QLabel(panel);
     fitText_->setObjectName(QStringLiteral("fitText"));
     flaggedText_ = new QLabel(panel);
     flaggedText_->setObjectName(QStringLiteral("flaggedText"));
-    flaggedText_->setStyleSheet(QStringLiteral("color: #c00000;"));
+    colour(flaggedText_, true);
     for (QLabel* l : {fitText_, flaggedText_}) {
         l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         layout->addWidget(l);
+        l->hide();
     }
     for (QComboBox* c : {graphY_, graphX_})
         connect(c, &QComboBox::currentIndexChanged, this, &LabWindow::chooseGraph);
     for (QCheckBox* c : {logX_, logY_, fit_}) connect(c, &QCheckBox::toggled, this, &LabWindow::chooseGraph);
     connect(exportGraph, &QPushButton::clicked, this, &LabWindow::askGraph);
     return panel;
+}
+
+void LabWindow::setLine(QLabel* line, const QString& text) {
+    line->setText(text);
+    line->setVisible(!text.isEmpty());
 }
 
 // --- what the session says
@@ -405,7 +430,7 @@ void LabWindow::showChoice() {
     logX_->setChecked(c.logX);
     logY_->setChecked(c.logY);
     fit_->setChecked(c.fit);
-    fitText_->setText(graph_->fitText());
+    setLine(fitText_, graph_->fitText());
 }
 
 void LabWindow::showRecording() {
@@ -451,7 +476,7 @@ void LabWindow::showSweepPlan() {
                                                 .arg(plan.fromHz)
                                                 .arg(plan.toHz)
                                           : problem);
-    sweepPlan_->setStyleSheet(problem.isEmpty() ? QString() : QStringLiteral("color: #c00000;"));
+    colour(sweepPlan_, !problem.isEmpty());
     sweepStart_->setEnabled(!session_.sweep().running && problem.isEmpty());
 }
 
@@ -463,7 +488,7 @@ void LabWindow::showEdits() {
 
 void LabWindow::showFlagged() {
     const ::lab::PointRecord& record = session_.record();
-    flaggedText_->setText(::lab::flaggedText(record, ::lab::flaggedPoints(record), record.size()));
+    setLine(flaggedText_, ::lab::flaggedText(record, ::lab::flaggedPoints(record), record.size()));
 }
 
 void LabWindow::showOverload() {
@@ -497,9 +522,10 @@ void LabWindow::deleteSelected() {
         return;
     }
     const std::size_t before = session_.record().size();
-    if (session_.deleteRows(rows))
-        tell(QStringLiteral("%1. Vrátí je Zpět (Ctrl+Z).").arg(pointsWord(before - session_.record().size(), kDeleted)),
-             false);
+    if (session_.deleteRows(rows)) {
+        const std::size_t gone = before - session_.record().size();
+        tell(QStringLiteral("%1. Vrátí %2 Zpět (Ctrl+Z).").arg(pointsWord(gone, kDeleted), them(gone)), false);
+    }
 }
 
 void LabWindow::undo() {
@@ -523,7 +549,7 @@ void LabWindow::redo() {
 void LabWindow::clearNow() {
     const std::size_t before = session_.record().size();
     session_.clear();
-    tell(QStringLiteral("%1. Vrátí je Zpět (Ctrl+Z).").arg(pointsWord(before, kDeleted)), false);
+    tell(QStringLiteral("%1. Vrátí %2 Zpět (Ctrl+Z).").arg(pointsWord(before, kDeleted), them(before)), false);
 }
 
 void LabWindow::askClear() {
@@ -541,7 +567,7 @@ void LabWindow::askClear() {
                                       : QStringLiteral("Smazat všech %1 bodů?").arg(n);
     auto* box = new QMessageBox(QMessageBox::Question, windowTitle(), question, QMessageBox::NoButton, this);
     box->setObjectName(QStringLiteral("clearQuestion"));
-    box->setInformativeText(QStringLiteral("Tabulka není uložená. Smazání vrátí Zpět (Ctrl+Z)."));
+    box->setInformativeText(QStringLiteral("Tabulka není uložená. Smazání lze vrátit tlačítkem Zpět (Ctrl+Z)."));
     QPushButton* yes = box->addButton(QStringLiteral("Smazat"), QMessageBox::DestructiveRole);
     box->setDefaultButton(box->addButton(QStringLiteral("Ponechat"), QMessageBox::RejectRole));
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -603,7 +629,7 @@ void LabWindow::askGraph() {
 
 void LabWindow::tell(const QString& text, bool problem) {
     message_->setText(text);
-    message_->setStyleSheet(problem ? QStringLiteral("color: #b00000;") : QString());
+    colour(message_, problem);
 }
 
 }  // namespace app::lab

@@ -52,6 +52,8 @@ public:
     static constexpr double kValueScale = 2.6;
     static constexpr double kSmallestZoom = 0.7;
     static constexpr double kLargestZoom = 1.6;
+    // How long the window manager may take to frame a new window (ms).
+    static constexpr int kFrameWait = 400;
 
     // A window of its own, owned by `parent` (the main window).
     LabWindow(LabSession& session, QWidget* parent);
@@ -78,6 +80,8 @@ public:
     // Beside `mainWindow` on its screen when both fit there whole, sized to
     // what the screen has left; else over the screen's available area.
     void placeBeside(const QWidget& mainWindow);
+    // Whole on its screen, frame and all (moved in, made smaller where it must).
+    void fitOnScreen();
     void toggleFullScreen();
 
     // --- editing the record
@@ -111,6 +115,8 @@ private:
     void askGraph();
     void tell(const QString& text, bool problem);
     void clearNow();
+    // A line under the graph: shown with its text, hidden without.
+    void setLine(QLabel* line, const QString& text);
     // lab_layout.cpp: the two layouts, the text sizes, full screen
     void applyTextSizes();
 
@@ -125,6 +131,7 @@ private:
     QWidget* tablePanel_ = nullptr;
     QWidget* waveformPanel_ = nullptr;
     QWidget* graphPanel_ = nullptr;
+    QWidget* graphChoice_ = nullptr;
     GeneratorPanel* generator_ = nullptr;
     WaveformView* waveforms_ = nullptr;
     GraphView* graph_ = nullptr;

@@ -51,7 +51,12 @@ LiveValues::LiveValues(QWidget* parent) : QWidget(parent) {
     note_ = new QLabel(this);
     note_->setObjectName(QStringLiteral("overloadNote"));
     note_->setWordWrap(true);
-    note_->setStyleSheet(QStringLiteral("color: white; background: #c00000; padding: 2px;"));
+    QPalette red = note_->palette();
+    red.setColor(QPalette::WindowText, Qt::white);
+    red.setColor(QPalette::Window, QColor(192, 0, 0));
+    note_->setPalette(red);
+    note_->setAutoFillBackground(true);
+    note_->setMargin(4);
     note_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     note_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     // The place is kept while the note is hidden: the values never move.
@@ -102,7 +107,11 @@ void LiveValues::setTextSizes(int caption, int value) {
 }
 
 void LiveValues::display(const ::lab::LabPoint& point) {
-    static const QLocale czech(QLocale::Czech);
+    static const QLocale czech = [] {
+        QLocale l(QLocale::Czech);
+        l.setNumberOptions(QLocale::OmitGroupSeparator);  // "3559,5 mV": no wider than it must be
+        return l;
+    }();
     for (const ::lab::Quantity q : kShown) {
         const double v = point[q];
         const QString unit = ::lab::unitOf(q);
