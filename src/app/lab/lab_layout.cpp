@@ -103,6 +103,8 @@ void LabWindow::applyTextSizes() {
     table_->verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
     table_->horizontalHeader()->setDefaultSectionSize(metrics.horizontalAdvance(QStringLiteral("00000,000")) + px / 2);
     message_->setMinimumHeight(2 * metrics.lineSpacing());
+    // Every layout measures its widgets again in the new type.
+    for (QLayout* l : findChildren<QLayout*>()) l->invalidate();
 }
 
 void LabWindow::zoomBy(int steps) {

@@ -299,11 +299,13 @@ QWidget* LabWindow::buildTablePanel() {
     row->addWidget(undo_);
     row->addWidget(redo_);
     row->addStretch();
-    row->addWidget(exportCsv);
-    // Away from the buttons of every day, behind a question.
-    row->addSpacing(24);
-    row->addWidget(clear);
     layout->addLayout(row);
+    auto* files = new QHBoxLayout;
+    files->addWidget(exportCsv);
+    files->addStretch();
+    // Away from the buttons of every day, behind a question.
+    files->addWidget(clear);
+    layout->addLayout(files);
 
     // Delete on the table, and the same in its menu.
     auto* remove = new QAction(QStringLiteral("Smazat vybrané body"), table_);
