@@ -156,8 +156,13 @@ void LabWindow::fitOnScreen() {
 void LabWindow::toggleFullScreen() {
     if (isFullScreen()) {
         showNormal();
-        // Back where it was, whatever the window manager gives back first.
-        if (normalPlace_.isValid()) setGeometry(normalPlace_);
+        // Back where it was, whatever the window manager gives back first;
+        // a window that began full screen (--fullscreen) gets the screen's room.
+        if (normalPlace_.isValid())
+            setGeometry(normalPlace_);
+        else if (const QScreen* s = screen())
+            resize(s->availableGeometry().size());
+        QTimer::singleShot(kFrameWait, this, [this] { fitOnScreen(); });
         return;
     }
     normalPlace_ = geometry();
