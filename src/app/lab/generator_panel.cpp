@@ -38,7 +38,7 @@ GeneratorPanel::GeneratorPanel(session::Session& session, QWidget* parent) : QWi
     frequency_ = entry("frequency", " Hz", 1, kHertzStep);
     amplitudeCaption_ = new QLabel(this);
     amplitudeCaption_->setBuddy(amplitude_);
-    auto* frequencyCaption = new QLabel(QStringLiteral("&Kmitočet:"), this);
+    auto* frequencyCaption = new QLabel(QStringLiteral("Kmitoč&et:"), this);
     frequencyCaption->setBuddy(frequency_);
     note_ = new QLabel(this);
     note_->setObjectName(QStringLiteral("generatorNote"));

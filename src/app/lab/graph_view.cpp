@@ -122,7 +122,7 @@ const QColor kFlaggedColour(210, 0, 0);
 GraphView::GraphView(LabSession& session, QWidget* parent) : QCustomPlot(parent), session_(session) {
     setObjectName(QStringLiteral("graph"));
     setLocale(czech());
-    setMinimumSize(360, 240);
+    setMinimumSize(360, 200);
     plotLayout()->insertRow(0);
     title_ = new QCPTextElement(this, QString(), font());
     plotLayout()->addElement(0, 0, title_);

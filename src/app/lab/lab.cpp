@@ -27,8 +27,13 @@ void Lab::open() {
     LabWindow& w = window();
     if (!placed_ && !w.isVisible()) {
         // Beside the main window where the screen has room for it, else over the screen.
-        w.placeBeside(mainWindow_);
         placed_ = true;
+        if (!w.placeBeside(mainWindow_)) {
+            w.showMaximized();
+            w.raise();
+            w.activateWindow();
+            return;
+        }
     }
     w.show();
     w.raise();

@@ -6,6 +6,7 @@
 #include "app/lab/waveform_view.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -32,24 +33,30 @@ void LabWindow::arrange(Layout layout) {
     row->setContentsMargins(0, 0, 0, 0);
     auto* left = new QVBoxLayout;
     row->addLayout(left, 2);
-    left->addWidget(controls_);
-    left->addWidget(message_);
-    const int choiceTab = controls_->indexOf(graphChoice_);
+    static const char* const kTitles[] = {"&Generátor", "Zá&znam", "Rozm&ítání"};
+    while (controls_->count() > 0) controls_->removeTab(0);
     if (layout == Layout::Desk) {
-        if (choiceTab >= 0) controls_->removeTab(choiceTab);
+        left->addWidget(controls_);
+        for (std::size_t i = 0; i < settings_.size(); ++i) controls_->addTab(settings_[i], QString::fromUtf8(kTitles[i]));
+        controls_->setCornerWidget(projector_, Qt::TopRightCorner);
+        left->addWidget(message_);
         left->addWidget(tablePanel_, 1);
         auto* right = new QVBoxLayout;
         row->addLayout(right, 3);
         right->addWidget(waveformPanel_, 2);
         right->addWidget(graphChoice_);
         right->addWidget(graphPanel_, 3);
-        graphChoice_->show();
-        controls_->setCornerWidget(projector_, Qt::TopRightCorner);
+        for (QWidget* panel : std::initializer_list<QWidget*>{tablePanel_, waveformPanel_, graphPanel_, graphChoice_})
+            panel->show();
     } else {
-        // The graph's choice with the other settings: the graph has the height.
-        if (choiceTab < 0) controls_->addTab(graphChoice_, QStringLiteral("Os&y grafu"));
+        // Fewer things at once: the settings in tabs on the left, the graph,
+        // the waveforms and the table each filling the right.
+        left->addWidget(controls_);
+        for (std::size_t i = 0; i < settings_.size(); ++i) controls_->addTab(settings_[i], QString::fromUtf8(kTitles[i]));
+        controls_->addTab(graphChoice_, QStringLiteral("Os&y grafu"));
+        controls_->setCornerWidget(nullptr, Qt::TopRightCorner);
+        left->addWidget(message_);
         left->addStretch(1);
-        // Fewer things at once: the graph, the waveforms and the table each fill the right.
         auto* views = new QTabWidget(body);
         views->setObjectName(QStringLiteral("views"));
         views->setUsesScrollButtons(false);
@@ -57,7 +64,6 @@ void LabWindow::arrange(Layout layout) {
         views->addTab(graphPanel_, QStringLiteral("Gra&f"));
         views->addTab(waveformPanel_, QStringLiteral("Pr&ůběhy"));
         views->addTab(tablePanel_, QStringLiteral("&Tabulka"));
-        controls_->setCornerWidget(nullptr, Qt::TopRightCorner);
         views->setCornerWidget(projector_, Qt::TopRightCorner);
     }
     auto* root = static_cast<QVBoxLayout*>(this->layout());
@@ -68,9 +74,7 @@ void LabWindow::arrange(Layout layout) {
     root->addWidget(body, 1);
     body_ = body;
     projector_->show();
-    // A panel that was a hidden tab is shown again at the desk (the tabs show their own).
-    if (layout == Layout::Desk)
-        for (QWidget* panel : std::initializer_list<QWidget*>{tablePanel_, waveformPanel_, graphPanel_}) panel->show();
+    reachSettings();
     live_->setColumns(layout == Layout::Projector ? 3 : 4);
     applyTextSizes();
 }
@@ -113,9 +117,9 @@ void LabWindow::zoomBy(int steps) {
     tell(QStringLiteral("Písmo: %1 %").arg(std::lround(zoom_ * 100)), false);
 }
 
-void LabWindow::placeBeside(const QWidget& mainWindow) {
+bool LabWindow::placeBeside(const QWidget& mainWindow) {
     const QScreen* screen = mainWindow.screen();
-    if (screen == nullptr) return;
+    if (screen == nullptr) return false;
     const QRect room = screen->availableGeometry();
     const QRect main = mainWindow.frameGeometry();
     // The frame the window manager puts around a window, as around the main window.
@@ -124,17 +128,17 @@ void LabWindow::placeBeside(const QWidget& mainWindow) {
                          main.bottom() - inner.bottom());
     const QSize least = minimumSizeHint().expandedTo(minimumSize());
     const int besideWidth = room.right() - main.right() - frame.left() - frame.right();
-    QRect place;
-    if (!mainWindow.isFullScreen() && besideWidth >= least.width())
-        place = QRect(main.right() + 1, room.top(), besideWidth, room.height() - frame.top() - frame.bottom());
-    else
-        place = QRect(room.left(), room.top(), room.width() - frame.left() - frame.right(),
-                      room.height() - frame.top() - frame.bottom());
-    resize(place.size().expandedTo(least));
-    move(place.topLeft());  // the frame's corner
+    // A compositor places windows itself, and only it knows its panels: there
+    // the lab is maximised unless it fits beside.
+    const bool compositor = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    if (mainWindow.isFullScreen() || besideWidth < least.width() || (compositor && main.width() + least.width() > room.width()))
+        return false;
+    resize(QSize(besideWidth, room.height() - frame.top() - frame.bottom()).expandedTo(least));
+    move(main.right() + 1, room.top());  // the frame's corner
     // The window manager frames a window when it first shows it: then the
     // window is fitted again to the screen's room, frame and all.
     QTimer::singleShot(kFrameWait, this, [this] { fitOnScreen(); });
+    return true;
 }
 
 void LabWindow::fitOnScreen() {
@@ -155,6 +159,10 @@ void LabWindow::fitOnScreen() {
 
 void LabWindow::toggleFullScreen() {
     if (isFullScreen()) {
+        if (wasMaximized_) {
+            showMaximized();
+            return;
+        }
         showNormal();
         // Back where it was, whatever the window manager gives back first;
         // a window that began full screen (--fullscreen) gets the screen's room.
@@ -165,6 +173,7 @@ void LabWindow::toggleFullScreen() {
         QTimer::singleShot(kFrameWait, this, [this] { fitOnScreen(); });
         return;
     }
+    wasMaximized_ = isMaximized();
     normalPlace_ = geometry();
     showFullScreen();
 }

@@ -35,6 +35,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <functional>
 
 namespace app::lab {
 namespace {
@@ -91,9 +92,20 @@ LabWindow::LabWindow(LabSession& session, QWidget* parent) : QWidget(parent, Qt:
     controls_ = new QTabWidget(this);
     controls_->setObjectName(QStringLiteral("controls"));
     controls_->setUsesScrollButtons(false);  // every tab whole, never behind an arrow
-    controls_->addTab(buildGeneratorBox(), QStringLiteral("&Generátor"));
-    controls_->addTab(buildRecordBox(), QStringLiteral("Zázna&m"));
-    controls_->addTab(buildSweepBox(), QStringLiteral("&Rozmítání"));
+    settings_ = {buildGeneratorBox(), buildRecordBox(), buildSweepBox()};
+    // Alt and a field's letter reach it from any tab, as when all were in view.
+    const auto focus = [](QAbstractSpinBox* box) {
+        return [box] {
+            box->setFocus(Qt::ShortcutFocusReason);
+            box->selectAll();
+        };
+    };
+    reach(settings_[2], QKeySequence(Qt::ALT | Qt::Key_O), focus(sweepFrom_));
+    reach(settings_[2], QKeySequence(Qt::ALT | Qt::Key_D), focus(sweepTo_));
+    reach(settings_[2], QKeySequence(Qt::ALT | Qt::Key_K), focus(sweepSteps_));
+    reach(settings_[2], QKeySequence(Qt::ALT | Qt::Key_R), [this] { sweepStart_->animateClick(); });
+    reach(settings_[1], QKeySequence(Qt::ALT | Qt::Key_S), [this] { record_->animateClick(); });
+    reach(settings_[1], QKeySequence(Qt::ALT | Qt::Key_B), [this] { point_->animateClick(); });
     projector_ = button("Projektor", "projector", this);
     projector_->setCheckable(true);
     projector_->setToolTip(QStringLiteral("Velké písmo pro projektor (F9); Ctrl + a Ctrl − zvětší a zmenší písmo"));
@@ -104,6 +116,7 @@ LabWindow::LabWindow(LabSession& session, QWidget* parent) : QWidget(parent, Qt:
     tablePanel_ = buildTablePanel();
     waveformPanel_ = buildWaveformPanel();
     graphPanel_ = buildGraphPanel();
+    reach(graphChoice_, QKeySequence(Qt::ALT | Qt::Key_M), [this] { fit_->toggle(); });
 
     auto* root = new QVBoxLayout(this);
     root->addWidget(live_);
@@ -126,6 +139,7 @@ LabWindow::LabWindow(LabSession& session, QWidget* parent) : QWidget(parent, Qt:
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { zoomBy(0); });
     shortcut(QKeySequence(QKeySequence::Undo), [this] { undo(); });
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [this] { redo(); });
+    connect(controls_, &QTabWidget::currentChanged, this, &LabWindow::reachSettings);
     connect(projector_, &QPushButton::toggled, this,
             [this](bool on) { arrange(on ? Layout::Projector : Layout::Desk); });
 
@@ -176,6 +190,22 @@ void LabWindow::connectSession() {
 }
 
 // --- the panels
+
+void LabWindow::reach(QWidget* page, QKeySequence keys, std::function<void()> act) {
+    auto* s = new QShortcut(keys, this);
+    s->setAutoRepeat(false);
+    connect(s, &QShortcut::activated, this, [this, page, act = std::move(act)] {
+        controls_->setCurrentWidget(page);
+        act();
+    });
+    reaching_.push_back({page, s});
+}
+
+void LabWindow::reachSettings() {
+    // Only while the page is a tab not shown: there its own mnemonic answers.
+    for (const auto& [page, shortcut] : reaching_)
+        shortcut->setEnabled(controls_->indexOf(page) >= 0 && controls_->currentWidget() != page);
+}
 
 QWidget* LabWindow::buildGeneratorBox() {
     generator_ = new GeneratorPanel(session_.session(), this);
@@ -245,19 +275,19 @@ QWidget* LabWindow::buildSweepBox() {
     sweepScale_->setObjectName(QStringLiteral("sweepScale"));
     sweepScale_->addItem(QStringLiteral("logaritmicky"));
     sweepScale_->addItem(QStringLiteral("lineárně"));
-    sweepStart_ = button("Sp&ustit rozmítání", "sweepStart", box);
+    sweepStart_ = button("Spustit &rozmítání", "sweepStart", box);
     sweepCancel_ = button("Zrušit", "sweepCancel", box);
     sweepProgress_ = new QProgressBar(box);
     sweepProgress_->setObjectName(QStringLiteral("sweepProgress"));
     sweepPlan_ = new QLabel(box);
     sweepPlan_->setObjectName(QStringLiteral("sweepPlan"));
     sweepPlan_->setWordWrap(true);
-    // Alt+O, Alt+D, Alt+Č reach the fields, Alt+U starts.
+    // Alt+O, Alt+D, Alt+K reach the fields, Alt+R starts.
     grid->addWidget(label("&Od:", sweepFrom_, box), 0, 0);
     grid->addWidget(sweepFrom_, 0, 1);
     grid->addWidget(label("&Do:", sweepTo_, box), 0, 2);
     grid->addWidget(sweepTo_, 0, 3);
-    grid->addWidget(label("Po&čet kroků:", sweepSteps_, box), 1, 0);
+    grid->addWidget(label("&Kroků:", sweepSteps_, box), 1, 0);
     grid->addWidget(sweepSteps_, 1, 1);
     grid->addWidget(sweepScale_, 1, 2, 1, 2);
     grid->addWidget(sweepStart_, 2, 0, 1, 2);
@@ -367,7 +397,7 @@ QWidget* LabWindow::buildGraphPanel() {
     logX_->setObjectName(QStringLiteral("logX"));
     logY_ = new QCheckBox(QStringLiteral("log. y"), graphChoice_);
     logY_->setObjectName(QStringLiteral("logY"));
-    fit_ = new QCheckBox(QStringLiteral("Pro&ložit přímku"), graphChoice_);
+    fit_ = new QCheckBox(QStringLiteral("Proložit pří&mku"), graphChoice_);
     fit_->setObjectName(QStringLiteral("fit"));
     auto* exportGraph = button("Ulo&žit graf…", "exportGraph", graphChoice_);
     row->addWidget(label("Gr&af:", graphY_, graphChoice_));

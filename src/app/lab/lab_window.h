@@ -1,15 +1,15 @@
 #pragma once
 // The lab window ("Měření a grafy"): the live values (with the overload note)
-// across the top; below them the settings in tabs (the generator, the record,
-// the sweep), the message line, the table of points with its editing (delete,
+// across the top; below them the settings (the generator, the record, the
+// sweep), the message line, the table of points with its editing (delete,
 // undo, redo, "Smazat všechny body…", CSV), the waveforms (freeze and
 // continue) and the graph with its fit and its flagged points.
 //
 // Two layouts of the same widgets: at the desk (beside the main window, the
 // table under the settings, the waveforms over the graph) and on a projector
 // (F9, or --fullscreen --lab: every text at least 20 px on the screen, the
-// values twice that, the graph, the waveforms and the table in tabs of their
-// own). Ctrl + and Ctrl − zoom every text, Ctrl+0 back (kept for the run).
+// values twice that, the settings in tabs, the graph, the waveforms and the
+// table in tabs of their own). Ctrl + and Ctrl − zoom every text, Ctrl+0 back (kept for the run).
 // F11 asks the window manager for full screen, F11 or Esc leaves it.
 //
 // Widgets by object name: liveValues, overloadNote, controls, amplitude,
@@ -21,6 +21,9 @@
 #include "lab/csv_dialect.h"
 
 #include <QTimer>
+#include <array>
+#include <functional>
+#include <vector>
 #include <QWidget>
 
 class QCheckBox;
@@ -30,6 +33,7 @@ class QLabel;
 class QMessageBox;
 class QProgressBar;
 class QPushButton;
+class QShortcut;
 class QSpinBox;
 class QTabWidget;
 class QTableView;
@@ -78,8 +82,9 @@ public:
     // The size of the window's text now, in the window's pixels.
     int textPixels() const;
     // Beside `mainWindow` on its screen when both fit there whole, sized to
-    // what the screen has left; else over the screen's available area.
-    void placeBeside(const QWidget& mainWindow);
+    // what the screen has left; false when they do not (then the lab is to be
+    // shown maximised, over the screen's room as the window manager knows it).
+    bool placeBeside(const QWidget& mainWindow);
     // Whole on its screen, frame and all (moved in, made smaller where it must).
     void fitOnScreen();
     void toggleFullScreen();
@@ -115,6 +120,9 @@ private:
     void askGraph();
     void tell(const QString& text, bool problem);
     void clearNow();
+    // A key that reaches a setting on a tab not shown: shows the tab, then acts.
+    void reach(QWidget* page, QKeySequence keys, std::function<void()> act);
+    void reachSettings();
     // A line under the graph: shown with its text, hidden without.
     void setLine(QLabel* line, const QString& text);
     // lab_layout.cpp: the two layouts, the text sizes, full screen
@@ -124,10 +132,15 @@ private:
     Layout layout_ = Layout::Desk;
     double zoom_ = 1.0;
     QRect normalPlace_;  // where the window was before full screen
+    bool wasMaximized_ = false;
     QWidget* body_ = nullptr;
 
     LiveValues* live_ = nullptr;
     QTabWidget* controls_ = nullptr;
+    // The generator's, the record's and the sweep's settings: boxes one
+    // above another at the desk, tabs of `controls_` on a projector.
+    std::array<QWidget*, 3> settings_{};
+    std::vector<std::pair<QWidget*, QShortcut*>> reaching_;
     QWidget* tablePanel_ = nullptr;
     QWidget* waveformPanel_ = nullptr;
     QWidget* graphPanel_ = nullptr;

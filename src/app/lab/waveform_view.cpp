@@ -20,7 +20,7 @@ const QColor kVoltageColour(0, 120, 160);
 WaveformView::WaveformView(LabSession& session, QWidget* parent) : QCustomPlot(parent), session_(session) {
     setObjectName(QStringLiteral("waveforms"));
     setLocale(QLocale(QLocale::Czech));
-    setMinimumSize(360, 200);
+    setMinimumSize(360, 150);
     plotLayout()->insertRow(0);
     title_ = new QCPTextElement(this, QString(), font());
     plotLayout()->addElement(0, 0, title_);
