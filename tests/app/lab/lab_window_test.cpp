@@ -4,6 +4,7 @@
 // frequency bar and puts it back, the waveforms held still, and the exports.
 #include "app/lab/graph_view.h"
 #include "app/lab/live_values.h"
+#include "app/lab/point_table_model.h"
 #include "app/lab/lab.h"
 #include "app/lab/lab_session.h"
 #include "app/lab/lab_window.h"
@@ -372,6 +373,45 @@ TEST_F(LabWindowTest, TheProjectorLayoutHasLargeTextAndFitsASmallScreen) {
     widget<QPushButton>("projector")->click();
     EXPECT_EQ(window_->arrangement(), app::lab::LabWindow::Layout::Desk);
     EXPECT_EQ(window_->minimumSizeHint(), desk);
+}
+
+// Each run is a graph of its own; a hidden run leaves the graph and the fit,
+// and a sweep begins a run beside the points before it rather than deleting them.
+TEST_F(LabWindowTest, RunsAreDrawnApartAndAHiddenRunLeavesTheGraphAndTheFit) {
+    app::lab::LabSession& session = lab_->session();
+    const auto add = [&session](double i, double u) {
+        ::lab::LabPoint p;
+        p[::lab::Quantity::Current] = i;
+        p[::lab::Quantity::Voltage] = u;
+        session.add(p);
+    };
+    add(10, 1000);
+    add(20, 2000);
+    session.newRun(QStringLiteral("47 Ω"));
+    add(10, 470);
+    add(20, 940);
+    session.setGraph(*::lab::parseGraphChoice(QStringLiteral("VoltageMillivolts:CurrentMilliamps"),
+                                              ::lab::GraphChoice{.fit = true}));
+    const ::lab::PointRecord& record = session.record();
+    ASSERT_EQ(record.runs().size(), 2u);
+    const int first = record.runs()[0].id;
+    const int second = record.runs()[1].id;
+    EXPECT_EQ(window_->graph().runGraph(first)->dataCount(), 2);
+    EXPECT_EQ(window_->graph().runGraph(second)->dataCount(), 2);
+    EXPECT_EQ(cell(2, app::lab::PointTableModel::kRunColumn), QStringLiteral("47 Ω"));
+    EXPECT_EQ(session.fit()->points, 4u);
+    session.setRunHidden(first, true);
+    EXPECT_EQ(window_->graph().runGraph(first), nullptr);
+    ASSERT_TRUE(session.fit());
+    EXPECT_NEAR(session.fit()->slope, 47, 1e-9);
+    widget<QSpinBox>("sweepFrom")->setValue(100);
+    widget<QSpinBox>("sweepTo")->setValue(200);
+    widget<QSpinBox>("sweepSteps")->setValue(2);
+    widget<QPushButton>("sweepStart")->click();
+    runFor(5.0);
+    EXPECT_EQ(record.size(), 6u);
+    EXPECT_EQ(record.runs().size(), 3u);
+    EXPECT_EQ(::lab::runTitle(record.runs()[2]), QStringLiteral("Běh 3"));
 }
 
 // A logarithmic frequency axis is numbered 1, 2, 5 in every decade.
