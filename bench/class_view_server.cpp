@@ -16,7 +16,7 @@
 #include "app/classview/live_hub.h"
 #include "app/classview/token_store.h"
 #include "lab/csv_writer.h"
-#include "lab/point_record.h"
+#include "lab/record/point_record.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

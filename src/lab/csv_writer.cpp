@@ -4,6 +4,21 @@
 #include <cmath>
 
 namespace lab {
+namespace {
+
+bool namesRuns(const PointRecord& record) {
+    const auto& runs = record.runs();
+    return runs.size() > 1 || (runs.size() == 1 && !runs.front().name.isEmpty());
+}
+
+// A text field, always quoted, a quote inside doubled.
+void appendText(QByteArray& out, const QString& text) {
+    out.append('"');
+    out.append(text.toUtf8().replace('"', "\"\""));
+    out.append('"');
+}
+
+}  // namespace
 
 QByteArray csvOf(const PointRecord& record, const CsvDialect& dialect) {
     QByteArray out;
@@ -14,7 +29,13 @@ QByteArray csvOf(const PointRecord& record, const CsvDialect& dialect) {
         if (i > 0) out.append(dialect.separator);
         out.append(headerOf(kQuantities[i]).toUtf8());
     }
+    const bool runs = namesRuns(record);
+    const bool flags = record.flaggedCount() > 0;
+    if (runs) out.append(dialect.separator).append("běh");
+    if (flags) out.append(dialect.separator).append("přebuzeno").append(dialect.separator).append("ustáleno");
     out.append('\n');
+    QString title;  // of the run of the row before
+    int titled = 0;
     char number[64];
     const bool quoted = dialect.decimal == ',';
     double halfUnit[kQuantityCount];
@@ -35,6 +56,25 @@ QByteArray csvOf(const PointRecord& record, const CsvDialect& dialect) {
             if (quoted) out.append('"');
             out.append(number, result.ptr - number);
             if (quoted) out.append('"');
+        }
+        if (runs) {
+            if (record.runOf(row) != titled) {
+                titled = record.runOf(row);
+                const Run* run = record.run(titled);
+                title = run != nullptr ? runTitle(*run) : QString();
+            }
+            out.append(dialect.separator);
+            appendText(out, title);
+        }
+        if (flags) {
+            const auto flag = [&](bool on) {
+                out.append(dialect.separator);
+                if (quoted) out.append('"');
+                out.append(on ? '1' : '0');
+                if (quoted) out.append('"');
+            };
+            flag(record.overload(row));
+            flag(record.settled(row));
         }
         out.append('\n');
     }

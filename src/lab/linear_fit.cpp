@@ -7,6 +7,8 @@ namespace lab {
 
 void LineFitter::add(double x, double y) {
     if (!std::isfinite(x) || !std::isfinite(y)) return;
+    minX_ = count_ == 0 ? x : std::min(minX_, x);
+    maxX_ = count_ == 0 ? x : std::max(maxX_, x);
     ++count_;
     const double n = static_cast<double>(count_);
     const double dx = x - meanX_;
@@ -29,6 +31,16 @@ std::optional<LinearFit> LineFitter::fit() const {
     const double residual = std::max(0.0, syy_ - fit.slope * sxy_);
     fit.r2 = syy_ > 0 ? 1.0 - residual / syy_ : 1.0;
     return fit;
+}
+
+QString LineFitter::problem() const {
+    if (count_ < 2)
+        return QStringLiteral("Nelze proložit: jsou potřeba aspoň dva body (použitelné: %1).").arg(count_);
+    const double largest = std::max(std::fabs(minX_), std::fabs(maxX_));
+    if (!(maxX_ - minX_ > 0.01 * largest) || !(sxx_ > 0))
+        return QStringLiteral("Nelze proložit: všechny body mají na vodorovné ose skoro stejnou hodnotu. "
+                              "Zapište body při různém nastavení.");
+    return {};
 }
 
 std::optional<LinearFit> fitLine(const std::vector<double>& x, const std::vector<double>& y) {

@@ -1,6 +1,7 @@
 #pragma once
 // The least-squares line y = slope x + intercept through the points whose
 // coordinates are both finite, and how well it fits (R²).
+#include <QString>
 #include <cstddef>
 #include <optional>
 #include <vector>
@@ -26,11 +27,18 @@ public:
     void clear() { *this = LineFitter{}; }
     // Nothing with fewer than two points or when every x is the same.
     std::optional<LinearFit> fit() const;
+    std::size_t count() const { return count_; }
+    // Why a line through these points says nothing (Czech, "" when it can be
+    // drawn): fewer than two points, or x values that differ by less than
+    // 1 % of the largest (points at one operating point, whose x differ only
+    // by the card's noise).
+    QString problem() const;
 
 private:
     std::size_t count_ = 0;
     double meanX_ = 0, meanY_ = 0;
     double sxx_ = 0, sxy_ = 0, syy_ = 0;  // about the means
+    double minX_ = 0, maxX_ = 0;
 };
 
 // The fit of all the points at once.

@@ -20,8 +20,13 @@ struct SweepPlan {
 std::vector<int> sweepFrequencies(const SweepPlan& plan);
 
 // Why a plan cannot be run with frequencies in lowestHz .. highestHz ("" when
-// it can): steps 2 .. 1000, from and to within the range and apart.
+// it can): steps 2 .. 1000, from and to within the range and apart, and no
+// more steps than there are whole hertz for them (41 steps from 20 to 40 Hz
+// would be 21 frequencies, not 41). In English for scripts, in Czech for the
+// window.
 QString sweepPlanProblem(const SweepPlan& plan, int lowestHz, int highestHz);
+QString sweepPlanProblemCzech(const SweepPlan& plan, int lowestHz, int highestHz);
+inline constexpr int kMostSweepSteps = 1000;
 
 // "FROM..TO/STEPS/log" or ".../lin" (the --do lab:sweep= argument); nothing
 // when it does not read so.

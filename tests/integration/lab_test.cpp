@@ -235,4 +235,80 @@ TEST_F(Lab, APlaceThatCannotBeWrittenEndsTheRunWithCode1AndARefusedPointOrSweepW
     }
 }
 
+// Full amplitude on the series circuit: the steps that clip are recorded,
+// flagged and named; every other point reads |Z| within 1 % of the load's
+// truth; the run writes its state and its table, then ends with code 2.
+TEST_F(Lab, ASweepWhoseStepsClipFlagsThemWritesEverythingAndEndsWithCode2) {
+    testsupport::ProgramRun run;
+    const QJsonObject s = runForState(
+        dir_,
+        {"--audio=bench", "--bench-circuit", "R=10,L=100m,C=10u", "--do", "track:TrackBar1=32000", "--do",
+         "lab:sweep=20..1000/40/log", "--do", "lab:dialect=comma", "--do", "lab:export=" + path("clipped.csv")},
+        &run, 2);
+    ASSERT_FALSE(s.isEmpty()) << run.err.constData();
+    EXPECT_TRUE(run.err.contains("points flagged: overload at")) << run.err.constData();
+    const QJsonObject lab = s["lab"].toObject();
+    EXPECT_EQ(lab["Points"].toInt(), 40);
+    const QJsonObject flagged = lab["Flagged"].toObject();
+    ASSERT_GE(flagged["Count"].toInt(), 1);
+    EXPECT_EQ(lab["Sweep"].toObject()["Flagged"].toInt(), flagged["Count"].toInt());
+
+    const Table t = readWithPython(path("clipped.csv"), ',', '.');
+    ASSERT_EQ(t.rows.size(), 40u);
+    ASSERT_EQ(t.header.value(8), QStringLiteral("přebuzeno"));
+    ASSERT_EQ(t.header.value(9), QStringLiteral("ustáleno"));
+    int flaggedRows = 0;
+    for (const auto& row : t.rows) {
+        const bool isFlagged = row[8] == 1 || row[9] == 0;
+        const double truth = seriesImpedance(10, 0.1, 10e-6, row[1]);
+        if (isFlagged) {
+            ++flaggedRows;
+            continue;
+        }
+        EXPECT_LT(std::fabs(row[4] / truth - 1), 0.01) << row[1] << " Hz: " << row[4] << " against " << truth;
+    }
+    EXPECT_EQ(flaggedRows, flagged["Count"].toInt());
+    // The clipped step is the one nearest the resonance.
+    EXPECT_NEAR(flagged["FrequenciesHz"].toArray().at(0).toDouble(), 159, 10);
+}
+
+// Headless editing: a row deleted and brought back, runs begun and named,
+// and a sweep that begins a run of its own beside the points before it.
+TEST_F(Lab, RowsAreDeletedAndUndoneAndRunsAreListedWithTheirPoints) {
+    testsupport::ProgramRun run;
+    const QJsonObject s = runForState(
+        dir_,
+        {"--audio=bench", "--bench-load", "47", "--do", "lab:run=name:Ohmův zákon", "--do", "track:TrackBar1=8000",
+         "--do", "lab:point", "--do", "track:TrackBar1=16000", "--do", "lab:point", "--do", "track:TrackBar1=24000",
+         "--do", "lab:point", "--do", "lab:delete=2", "--do", "lab:delete=1", "--do", "lab:undo", "--do",
+         "lab:sweep=100..200/3/lin", "--do", "lab:export=" + path("runs.csv")},
+        &run);
+    ASSERT_FALSE(s.isEmpty()) << run.err.constData();
+    const QJsonObject lab = s["lab"].toObject();
+    EXPECT_EQ(lab["Points"].toInt(), 5);
+    EXPECT_TRUE(lab["CanUndo"].toBool());
+    EXPECT_TRUE(lab["CanRedo"].toBool());
+    const QJsonArray runs = lab["Runs"].toArray();
+    ASSERT_EQ(runs.size(), 2);
+    EXPECT_EQ(runs[0].toObject()["Name"].toString(), QStringLiteral("Ohmův zákon"));
+    EXPECT_EQ(runs[0].toObject()["Points"].toInt(), 2);
+    EXPECT_EQ(runs[1].toObject()["Name"].toString(), QStringLiteral("Běh 2"));
+    EXPECT_EQ(runs[1].toObject()["Points"].toInt(), 3);
+    EXPECT_EQ(lab["Last"].toObject()["Run"].toString(), QStringLiteral("Běh 2"));
+    // The run's column, in Czech, the numbers still numbers.
+    const QByteArray csv = testsupport::readFile(path("runs.csv"));
+    EXPECT_TRUE(csv.contains(",\"Ohmův zákon\"\n")) << csv.constData();
+    EXPECT_TRUE(csv.contains(",\"Běh 2\"\n"));
+
+    for (const char* bad : {"lab:delete=0", "lab:delete=x", "lab:run=rename"}) {
+        const testsupport::ProgramRun refused =
+            testsupport::runProgram({"--headless", "--audio=bench", "--do", QString::fromLatin1(bad)});
+        EXPECT_EQ(refused.exitCode, 2) << bad;
+    }
+    const testsupport::ProgramRun nothing = testsupport::runProgram(
+        {"--headless", "--audio=bench", "--do", "lab:delete=1"});
+    EXPECT_EQ(nothing.exitCode, 2);
+    EXPECT_TRUE(nothing.err.contains("there is no row 1")) << nothing.err.constData();
+}
+
 }  // namespace

@@ -3,7 +3,7 @@
 // file for UTF-8. Reading the files back with Python and LibreOffice is done
 // by the integration tests.
 #include "lab/csv_writer.h"
-#include "lab/point_record.h"
+#include "lab/record/point_record.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>

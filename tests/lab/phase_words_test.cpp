@@ -1,7 +1,7 @@
 // The waveforms' title against the live values' phase on generated signals:
 // the same number to its digits, in words with a dead band, and why there is
 // none when a channel carries no signal.
-#include "lab/lab_point.h"
+#include "lab/record/lab_point.h"
 #include "lab/phase_words.h"
 #include "support/line_signals.h"
 

@@ -41,6 +41,11 @@ TEST(SweepPlan, ScriptsWriteFromToStepsAndScale) {
     EXPECT_NE(sweepPlanProblem({20, 1001, 40, true}, 20, 1000), QString());
     EXPECT_NE(sweepPlanProblem({20, 1000, 1, true}, 20, 1000), QString());
     EXPECT_NE(sweepPlanProblem({300, 300, 5, false}, 20, 1000), QString());
+    // More steps than whole hertz between from and to: said, not silently fewer.
+    EXPECT_EQ(sweepPlanProblem({20, 40, 21, false}, 20, 1000), QString());
+    EXPECT_TRUE(sweepPlanProblem({20, 40, 41, false}, 20, 1000).contains(QStringLiteral("21 different")));
+    EXPECT_EQ(sweepPlanProblemCzech({20, 5000, 40, true}, 20, 1000),
+              QStringLiteral("„Do“ musí být 20 až 1000 Hz, generátor jiný kmitočet neumí."));
 }
 
 TEST(GraphChoice, QuantitiesByTheirKeysWithTheAxesScales) {

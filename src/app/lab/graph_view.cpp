@@ -4,15 +4,62 @@
 #include "platform/files/whole_file.h"
 
 #include <QSvgGenerator>
+#include <algorithm>
 #include <cmath>
 
 namespace app::lab {
 namespace {
 
+// Czech numbers without a group separator: "1000", as the axis is labelled.
 const QLocale& czech() {
-    static const QLocale locale(QLocale::Czech);
+    static const QLocale locale = [] {
+        QLocale l(QLocale::Czech);
+        l.setNumberOptions(QLocale::OmitGroupSeparator);
+        return l;
+    }();
     return locale;
 }
+
+// A logarithmic axis numbered 1, 2, 5 in each decade (20, 50, 100, 200, 500,
+// 1000 Hz), every whole multiple a small tick; over more than three decades
+// the decades alone, within one every whole multiple numbered (and within
+// half a decade 1.2, 1.5, 2.5 as well).
+class TickerLog125 : public QCPAxisTickerLog {
+protected:
+    QVector<double> createTickVector(double, const QCPRange& range) override {
+        QVector<double> ticks;
+        if (!(range.lower > 0) || !(range.upper > range.lower)) return ticks;
+        const double decades = std::log10(range.upper / range.lower);
+        static const QVector<double> kFine{1, 1.2, 1.5, 2, 2.5, 3, 4, 5, 6, 7, 8, 9};
+        static const QVector<double> kAll{1, 2, 3, 4, 5, 6, 7, 8, 9};
+        static const QVector<double> k125{1, 2, 5};
+        static const QVector<double> kOne{1};
+        const QVector<double>& mantissas = decades <= 0.6   ? kFine
+                                           : decades <= 1.2 ? kAll
+                                           : decades <= 3.5 ? k125
+                                                            : kOne;
+        const int first = static_cast<int>(std::floor(std::log10(range.lower))) - 1;
+        const int last = static_cast<int>(std::ceil(std::log10(range.upper))) + 1;
+        for (int e = first; e <= last; ++e)
+            for (const double m : mantissas) ticks.push_back(m * std::pow(10.0, e));
+        return ticks;
+    }
+    QVector<double> createSubTickVector(int, const QVector<double>& ticks) override {
+        QVector<double> sub;
+        if (ticks.size() < 2) return sub;
+        const int first = static_cast<int>(std::floor(std::log10(ticks.front())));
+        const int last = static_cast<int>(std::ceil(std::log10(ticks.back())));
+        for (int e = first; e <= last; ++e)
+            for (int m = 1; m <= 9; ++m) {
+                const double v = m * std::pow(10.0, e);
+                if (v <= ticks.front() || v >= ticks.back()) continue;
+                const bool isTick = std::any_of(ticks.begin(), ticks.end(),
+                                                [v](double t) { return std::fabs(t - v) <= 1e-9 * v; });
+                if (!isTick) sub.push_back(v);
+            }
+        return sub;
+    }
+};
 
 // "Závislost proudu na kmitočtu": the quantity in the genitive, the other in the locative.
 QString graphTitle(::lab::Quantity y, ::lab::Quantity x) {
@@ -29,9 +76,7 @@ QString axisTitle(::lab::Quantity q) { return ::lab::nameOf(q) + QLatin1Char(' '
 void setLogarithmic(QCPAxis* axis, bool log) {
     if (log) {
         axis->setScaleType(QCPAxis::stLogarithmic);
-        QSharedPointer<QCPAxisTickerLog> ticker(new QCPAxisTickerLog);
-        ticker->setSubTickCount(8);
-        axis->setTicker(ticker);
+        axis->setTicker(QSharedPointer<QCPAxisTicker>(new TickerLog125));
         axis->setNumberFormat(QStringLiteral("g"));
     } else {
         axis->setScaleType(QCPAxis::stLinear);
@@ -70,21 +115,22 @@ QCPRange grownRange(const QCPRange& current, double low, double high, bool log) 
 }
 
 const QColor kPointColour(0, 90, 170);
+const QColor kFlaggedColour(210, 0, 0);
 
 }  // namespace
 
 GraphView::GraphView(LabSession& session, QWidget* parent) : QCustomPlot(parent), session_(session) {
     setObjectName(QStringLiteral("graph"));
     setLocale(czech());
-    setMinimumSize(360, 240);
+    setMinimumSize(360, 200);
     plotLayout()->insertRow(0);
-    title_ = new QCPTextElement(this, QString(), QFont(font().family(), 12, QFont::Bold));
+    title_ = new QCPTextElement(this, QString(), font());
     plotLayout()->addElement(0, 0, title_);
 
-    points_ = addGraph();
-    points_->setName(QStringLiteral("body"));
-    points_->setPen(QPen(kPointColour, 1.5));
-    points_->setAdaptiveSampling(true);
+    flagged_ = addGraph();
+    flagged_->setName(QStringLiteral("mimo proložení"));
+    flagged_->setLineStyle(QCPGraph::lsNone);
+    flagged_->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, QPen(kFlaggedColour, 2.0), Qt::NoBrush, 10));
     fitLine_ = addGraph();
     fitLine_->setPen(QPen(QColor(200, 30, 30), 2.0));
     fitLine_->setAdaptiveSampling(false);
@@ -94,25 +140,72 @@ GraphView::GraphView(LabSession& session, QWidget* parent) : QCustomPlot(parent)
     // more is a blend of the whole graph at every repaint.
     QCPLayer* points = layer(QStringLiteral("legend"));
     points->setMode(QCPLayer::lmBuffered);
-    points_->setLayer(points);
+    flagged_->setLayer(points);
     fitLine_->setLayer(points);
     removeLayer(layer(QStringLiteral("overlay")));
     // The points show through the legend where they meet it.
     legend->setBrush(QColor(255, 255, 255, 190));
     legend->setVisible(false);
-    legend->setFont(QFont(font().family(), 10));
     axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
 
     connect(&session_, &LabSession::pointAdded, this, [this] { appendNewest(); });
-    connect(&session_, &LabSession::cleared, this, [this] { rebuild(); });
+    connect(&session_, &LabSession::recordEdited, this, [this] { rebuild(); });
     connect(&session_, &LabSession::graphChanged, this, [this] { rebuild(); });
+    // A run hidden or shown, renamed: drawn afresh (a run begun by a point
+    // gets its graph with that point).
+    connect(&session_, &LabSession::runsChanged, this, [this] {
+        for (const ::lab::Run& r : session_.record().runs())
+            if (r.points > 0 && r.hidden == (runs_.count(r.id) > 0)) return rebuild();
+        updateLegend();
+        replot(rpQueuedReplot);
+    });
+    setTextPixelSize(QFontInfo(font()).pixelSize());
     rebuild();
+}
+
+QCPGraph* GraphView::runGraph(int runId) const {
+    const auto it = runs_.find(runId);
+    return it == runs_.end() ? nullptr : it->second;
+}
+
+QCPGraph* GraphView::addRunGraph(int runId) {
+    QCPGraph* g = addGraph();
+    g->setPen(QPen(kPointColour, 1.5));
+    g->setAdaptiveSampling(true);
+    g->removeFromLegend();
+    // Under the flagged rings and the line: they go to the end of the layer again.
+    QCPLayer* points = flagged_->layer();
+    g->setLayer(points);
+    for (QCPGraph* above : {flagged_, fitLine_}) {
+        above->setLayer(layer(QStringLiteral("main")));
+        above->setLayer(points);
+    }
+    runs_[runId] = g;
+    return g;
+}
+
+void GraphView::setTextPixelSize(int pixels) {
+    textPixels_ = pixels;
+    QFont text = font();
+    text.setPixelSize(pixels);
+    QFont title = text;
+    title.setPixelSize(pixels * 6 / 5);
+    title.setBold(true);
+    title_->setFont(title);
+    for (QCPAxis* axis : {xAxis, yAxis}) {
+        axis->setLabelFont(text);
+        axis->setTickLabelFont(text);
+        axis->setTickLengthIn(pixels / 3);
+        axis->setSubTickLengthIn(pixels / 6);
+    }
+    legend->setFont(text);
+    replot(rpQueuedReplot);
 }
 
 void GraphView::applyMarks(bool vector) {
     const std::size_t count = session_.record().size();
     // Dots while they can be told apart.
-    const bool connected = points_->lineStyle() != QCPGraph::lsNone;
+    const bool connected = shown_.x == ::lab::Quantity::Time || shown_.x == ::lab::Quantity::Frequency;
     const bool dots = !connected || count <= 400;
     // Many points: small squares, lines and squares without smoothing, so that
     // an hour at every block still draws in a few milliseconds.
@@ -120,17 +213,19 @@ void GraphView::applyMarks(bool vector) {
     const int disc = connected ? 5 : 6;
     // On the screen a mark is a picture drawn once and copied to each point:
     // drawing thousands of shapes again at every point takes milliseconds.
-    if (!dots)
-        points_->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssNone));
-    else if (vector)
-        points_->setScatterStyle(many ? QCPScatterStyle(QCPScatterStyle::ssSquare, Qt::NoPen, kPointColour, 4)
-                                      : QCPScatterStyle(QCPScatterStyle::ssDisc, disc));
-    else
-        points_->setScatterStyle(QCPScatterStyle(markPicture(many ? 0 : disc)));
-    points_->setAntialiased(!many);
-    points_->setAntialiasedScatters(!many);
-    // At most about 3000 marks: a cloud of more shows no more.
-    points_->setScatterSkip(many ? static_cast<int>(count / 3000) : 0);
+    QCPScatterStyle style(QCPScatterStyle::ssNone);
+    if (dots && vector)
+        style = many ? QCPScatterStyle(QCPScatterStyle::ssSquare, Qt::NoPen, kPointColour, 4)
+                     : QCPScatterStyle(QCPScatterStyle::ssDisc, disc);
+    else if (dots)
+        style = QCPScatterStyle(markPicture(many ? 0 : disc));
+    for (const auto& [id, g] : runs_) {
+        g->setScatterStyle(style);
+        g->setAntialiased(!many);
+        g->setAntialiasedScatters(!many);
+        // At most about 3000 marks: a cloud of more shows no more.
+        g->setScatterSkip(many ? static_cast<int>(count / 3000) : 0);
+    }
 }
 
 QPixmap GraphView::markPicture(int diameter) {
@@ -168,24 +263,32 @@ void GraphView::applyChoice() {
     // A line where the points follow one another (time, a sweep's frequency);
     // elsewhere the points alone.
     const bool connected = shown_.x == ::lab::Quantity::Time || shown_.x == ::lab::Quantity::Frequency;
-    points_->setLineStyle(connected ? QCPGraph::lsLine : QCPGraph::lsNone);
+    for (const auto& [id, g] : runs_) g->setLineStyle(connected ? QCPGraph::lsLine : QCPGraph::lsNone);
 }
 
 void GraphView::rebuild() {
-    applyChoice();
+    for (const auto& [id, g] : runs_) removeGraph(g);
+    runs_.clear();
     const ::lab::PointRecord& record = session_.record();
+    for (const ::lab::Run& r : record.runs())
+        if (!r.hidden) addRunGraph(r.id);
+    applyChoice();
     const std::vector<double>& xs = record.column(shown_.x);
     const std::vector<double>& ys = record.column(shown_.y);
-    QVector<double> keys;
-    QVector<double> values;
-    keys.reserve(static_cast<qsizetype>(xs.size()));
-    values.reserve(static_cast<qsizetype>(xs.size()));
-    for (std::size_t i = 0; i < xs.size(); ++i)
-        if (usable(xs[i], ys[i])) {
-            keys.push_back(xs[i]);
-            values.push_back(ys[i]);
-        }
-    points_->setData(keys, values, shown_.x == ::lab::Quantity::Time);
+    struct Data {
+        QVector<double> keys, values;
+    };
+    std::map<int, Data> data;
+    Data flagged;
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+        if (!usable(xs[i], ys[i]) || runGraph(record.runOf(i)) == nullptr) continue;
+        Data& d = record.flagged(i) ? flagged : data[record.runOf(i)];
+        d.keys.push_back(xs[i]);
+        d.values.push_back(ys[i]);
+    }
+    const bool sorted = shown_.x == ::lab::Quantity::Time;
+    for (auto& [id, d] : data) runs_[id]->setData(d.keys, d.values, sorted);
+    flagged_->setData(flagged.keys, flagged.values, sorted);
     updateRanges(true);
     updateFit();
     replot(rpQueuedReplot);
@@ -197,7 +300,15 @@ void GraphView::appendNewest(RefreshPriority priority) {
     const std::size_t last = record.size() - 1;
     const double x = record.value(last, shown_.x);
     const double y = record.value(last, shown_.y);
-    if (usable(x, y)) points_->addData(x, y);
+    const ::lab::Run* run = record.run(record.runOf(last));
+    if (run != nullptr && !run->hidden && runGraph(run->id) == nullptr) {
+        // The first point of a new run: a graph of its own.
+        addRunGraph(run->id);
+        applyChoice();
+        applyMarks(false);
+    }
+    if (usable(x, y) && runGraph(record.runOf(last)) != nullptr)
+        (record.flagged(last) ? flagged_ : runGraph(record.runOf(last)))->addData(x, y);
     const QCPRange x0 = xAxis->range();
     const QCPRange y0 = yAxis->range();
     updateRanges(false);
@@ -216,7 +327,7 @@ void GraphView::appendNewest(RefreshPriority priority) {
         [this] {
             pointsQueued_ = false;
             if (mReplotQueued) return;
-            points_->layer()->replot();
+            flagged_->layer()->replot();
         },
         Qt::QueuedConnection);
 }
@@ -234,13 +345,33 @@ void GraphView::updateRanges(bool afresh) {
     yAxis->setRange(rangeOf(yAxis, shown_.y, shown_.logY));
 }
 
+void GraphView::updateLegend() {
+    const std::size_t flagged = static_cast<std::size_t>(flagged_->dataCount());
+    const auto fit = session_.fit();
+    legend->clearItems();
+    const bool runs = runs_.size() > 1;
+    if (runs)
+        for (const ::lab::Run& r : session_.record().runs())
+            if (QCPGraph* g = runGraph(r.id)) {
+                g->setName(::lab::runTitle(r));
+                g->addToLegend();
+            }
+    if (fit) {
+        fitLine_->setName(fitText());
+        fitLine_->addToLegend();
+    }
+    if (flagged > 0) {
+        flagged_->setName(QStringLiteral("mimo proložení (%1)").arg(flagged));
+        flagged_->addToLegend();
+    }
+    legend->setVisible(runs || fit || flagged > 0);
+}
+
 void GraphView::updateFit() {
     const auto fit = session_.fit();
+    updateLegend();
     if (!fit) {
         fitLine_->data()->clear();
-        legend->setVisible(false);
-        fitLine_->removeFromLegend();
-        points_->removeFromLegend();
         return;
     }
     // The line across the axis, in steps that look straight on either scale.
@@ -257,16 +388,11 @@ void GraphView::updateFit() {
         values.push_back(v);
     }
     fitLine_->setData(keys, values, true);
-    fitLine_->setName(fitText());
-    points_->setName(QStringLiteral("body (%1)").arg(fit->points));
-    points_->addToLegend();
-    fitLine_->addToLegend();
-    legend->setVisible(true);
 }
 
 QString GraphView::fitText() const {
     const auto fit = session_.fit();
-    if (!fit) return {};
+    if (!fit) return session_.fitProblem();
     const QString slopeUnit = ::lab::ratioUnit(shown_.y, shown_.x);
     const QString yUnit = ::lab::unitOf(shown_.y);
     auto withUnit = [](const QString& number, const QString& unit) {

@@ -5,7 +5,7 @@
 #include "app/session/session.h"
 
 #include <QShortcut>
-#include <algorithm>
+#include <QTimer>
 
 namespace app::lab {
 
@@ -18,16 +18,33 @@ Lab::Lab(session::Session& session, QWidget& mainWindow)
 LabWindow& Lab::window() {
     if (window_ == nullptr) {
         window_ = new LabWindow(session_, &mainWindow_);  // owned by the main window
-        // Beside the main window, whose client area has its design size.
-        window_->move(mainWindow_.x() + std::max(mainWindow_.width(), mainWindow_.sizeHint().width()) + 16,
-                      mainWindow_.y());
+        placed_ = false;
     }
     return *window_;
 }
 
 void Lab::open() {
     LabWindow& w = window();
+    if (!placed_ && !w.isVisible()) {
+        // Beside the main window where the screen has room for it, else over the screen.
+        placed_ = true;
+        if (!w.placeBeside(mainWindow_)) {
+            w.showMaximized();
+            w.raise();
+            w.activateWindow();
+            return;
+        }
+    }
     w.show();
+    w.raise();
+    w.activateWindow();
+}
+
+void Lab::openOnProjector() {
+    LabWindow& w = window();
+    w.arrange(LabWindow::Layout::Projector);
+    placed_ = true;
+    w.showFullScreen();
     w.raise();
     w.activateWindow();
 }
@@ -36,7 +53,9 @@ Lab& setupLab(session::Session& session, QWidget& mainWindow, const Options& opt
     auto* lab = new Lab(session, mainWindow);  // owned by the session
     auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(Lab::kShortcut)), &mainWindow);
     QObject::connect(shortcut, &QShortcut::activated, lab, &Lab::open);
-    if (options.lab) lab->open();
+    // Once the main window is shown: over it, and placed by where it is.
+    if (options.lab)
+        QTimer::singleShot(0, lab, options.fullScreen && !options.headless ? &Lab::openOnProjector : &Lab::open);
     return *lab;
 }
 

@@ -33,6 +33,8 @@ public:
     LabWindow& window();
     // Shows the window beside the main window, or brings it forward.
     void open();
+    // Shows the window full screen in its projector layout (--fullscreen --lab).
+    void openOnProjector();
 
     // The dialect of headless CSV exports: by default the locale's.
     ::lab::CsvDialect csvDialect;
@@ -41,6 +43,7 @@ private:
     QWidget& mainWindow_;
     LabSession& session_;
     QPointer<LabWindow> window_;
+    bool placed_ = false;
 };
 
 // The lab of this run, owned by the session: Ctrl+M in the main window opens

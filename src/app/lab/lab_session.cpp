@@ -38,10 +38,71 @@ void LabSession::setInterval(double seconds) {
     emit recordingChanged();
 }
 
+// --- editing the record
+
+void LabSession::edited() {
+    ++revision_;
+    refit();
+    emit recordEdited();
+    emit runsChanged();
+}
+
 void LabSession::clear() {
-    record_.clear();
-    fitter_.clear();
-    emit cleared();
+    if (edits_.clear()) edited();
+}
+
+bool LabSession::deleteRows(const std::vector<std::size_t>& rows) {
+    if (!edits_.removeRows(rows)) return false;
+    edited();
+    return true;
+}
+
+bool LabSession::deleteRun(int id) {
+    if (!edits_.removeRun(id)) return false;
+    edited();
+    return true;
+}
+
+bool LabSession::undo() {
+    if (!edits_.undo()) return false;
+    edited();
+    return true;
+}
+
+bool LabSession::redo() {
+    if (!edits_.redo()) return false;
+    edited();
+    return true;
+}
+
+// --- runs
+
+int LabSession::newRun(const QString& name) {
+    const int id = record_.newRun(name);
+    emit runsChanged();
+    return id;
+}
+
+void LabSession::nameRun(const QString& name) {
+    const ::lab::Run* run = record_.currentRun();
+    if (run == nullptr)
+        newRun(name);
+    else
+        renameRun(run->id, name);
+}
+
+bool LabSession::renameRun(int id, const QString& name) {
+    if (!record_.renameRun(id, name)) return false;
+    ++revision_;  // the table's run column changed
+    emit runsChanged();
+    return true;
+}
+
+bool LabSession::setRunHidden(int id, bool hidden) {
+    if (!record_.setRunHidden(id, hidden)) return false;
+    refit();
+    emit runsChanged();
+    return true;
 }
 
 void LabSession::requestPoint() {
@@ -55,15 +116,40 @@ void LabSession::requestPoint() {
 
 void LabSession::addPoint() {
     if (record_.empty()) startedAt_ = soundNow();  // the first point is at 0 s
-    add(::lab::pointOf(soundNow() - startedAt_, measure::circuitValues(session_.state)));
+    ::lab::LabPoint point = ::lab::pointOf(soundNow() - startedAt_, measure::circuitValues(session_.state));
+    flag(point);
+    add(point);
+}
+
+void LabSession::flag(::lab::LabPoint& point) const {
+    const auto& input = session_.state.LineInput;
+    const Readiness ready = readiness();
+    point.overload = ready == Readiness::Overload || input.current.overload || input.voltage.overload;
+    point.settled = ready == Readiness::Settled && !point.overload;
 }
 
 void LabSession::add(const ::lab::LabPoint& point) {
     if (record_.empty()) startedAt_ = soundNow() - point[::lab::Quantity::Time];
+    const bool begins = record_.currentRun() == nullptr;
     emit aboutToAddPoint();
     record_.add(point);
-    fitter_.add(point[graph_.x], point[graph_.y]);
+    ++revision_;
+    if (!point.flagged() && shown(record_.size() - 1)) fitter_.add(point[graph_.x], point[graph_.y]);
     emit pointAdded();
+    if (begins) emit runsChanged();
+}
+
+bool LabSession::shown(std::size_t row) const {
+    const ::lab::Run* run = record_.run(record_.runOf(row));
+    return run == nullptr || !run->hidden;
+}
+
+void LabSession::refit() {
+    fitter_.clear();
+    const std::vector<double>& xs = record_.column(graph_.x);
+    const std::vector<double>& ys = record_.column(graph_.y);
+    for (std::size_t i = 0; i < xs.size(); ++i)
+        if (!record_.flagged(i) && shown(i)) fitter_.add(xs[i], ys[i]);
 }
 
 LabSession::Readiness LabSession::readiness() const {
@@ -124,17 +210,16 @@ void LabSession::updateRequest() {
 void LabSession::setGraph(const ::lab::GraphChoice& choice) {
     if (choice == graph_) return;
     graph_ = choice;
-    fitter_.clear();
-    const std::vector<double>& xs = record_.column(graph_.x);
-    const std::vector<double>& ys = record_.column(graph_.y);
-    for (std::size_t i = 0; i < xs.size(); ++i) fitter_.add(xs[i], ys[i]);
+    refit();
     emit graphChanged();
 }
 
 std::optional<::lab::LinearFit> LabSession::fit() const {
-    if (!graph_.fit) return std::nullopt;
+    if (!graph_.fit || !fitter_.problem().isEmpty()) return std::nullopt;
     return fitter_.fit();
 }
+
+QString LabSession::fitProblem() const { return graph_.fit ? fitter_.problem() : QString(); }
 
 // --- the waveforms
 

@@ -1,8 +1,9 @@
 #pragma once
 // LabSession: the measurement lab of one run, without widgets: the record of
-// points (at every block, at an interval, or one settled point on request),
-// the frequency sweep that moves TrackBar2 as the teacher would, the graph
-// chosen and its fit, and the waveforms held still. The lab window shows it;
+// points (at every block, at an interval, or one settled point on request)
+// in runs, its deletions with undo and redo, the frequency sweep that moves
+// TrackBar2 as the teacher would, the graph chosen and its fit, and the
+// waveforms held still. The lab window shows it;
 // headless, the --do lab:* actions drive it. Owned by the session, it looks
 // at the session's readings each time a block has been measured (update()).
 //
@@ -10,7 +11,8 @@
 // request or a sweep, update() does nothing.
 #include "lab/graph_choice.h"
 #include "lab/linear_fit.h"
-#include "lab/point_record.h"
+#include "lab/record/point_record.h"
+#include "lab/record/record_edits.h"
 #include "lab/sweep_plan.h"
 #include "lab/waveform_trace.h"
 #include "measure/true_rms/circuit_values.h"
@@ -47,11 +49,32 @@ public:
     // Seconds between points while recording: 0 is every block, else 0.1 .. 60.
     void setInterval(double seconds);
     double interval() const { return interval_; }
-    void clear();
     const ::lab::PointRecord& record() const { return record_; }
     // Adds a point as taken (the record, a request and a sweep add theirs so);
     // the first point of a record sets its time 0 to the sound recorded now.
     void add(const ::lab::LabPoint& point);
+
+    // --- editing the record: each deletion can be undone and redone
+    void clear();  // every point and run ("Smazat body", lab:clear)
+    // Rows from 0, in any order; false when none of them is in the record.
+    bool deleteRows(const std::vector<std::size_t>& rows);
+    bool deleteRun(int id);
+    bool undo();
+    bool redo();
+    bool canUndo() const { return edits_.canUndo(); }
+    bool canRedo() const { return edits_.canRedo(); }
+    const ::lab::RecordEdits& edits() const { return edits_; }
+    // Points were added or deleted since the table was last saved (or, for
+    // an empty record, there is nothing to lose).
+    bool unexported() const { return !record_.empty() && revision_ != exportedRevision_; }
+    void markExported() { exportedRevision_ = revision_; }
+
+    // --- runs: a sweep begins one; so does "Nový běh" for the points that follow
+    int newRun(const QString& name = {});
+    // The current run's name (a run is begun when there is none).
+    void nameRun(const QString& name);
+    bool renameRun(int id, const QString& name);
+    bool setRunHidden(int id, bool hidden);
 
     // One point from a settled reading: now when the reading has settled,
     // else as soon as it does (pointTaken), or pointRefused after
@@ -67,12 +90,15 @@ public:
         int step = 0;            // points taken
         int steps = 0;           // frequencies to set
         int unsettled = 0;       // steps taken as they were after kStepPatience
+        int flagged = 0;         // steps whose point is flagged (clipped or unsettled)
+        int run = 0;             // the run its points are in
         double soundSeconds = 0; // seconds of recorded sound since it began
         ::lab::SweepPlan plan;
     };
-    // Starts a new record, moves TrackBar2 to each step's frequency, waits
-    // for the settled reading and takes it; at the end (or on cancel) puts the
-    // bar back where it was. Returns why it cannot start, or "".
+    // Begins a new run, moves TrackBar2 to each step's frequency, waits for
+    // the settled reading and takes it (after kStepPatience as it is, flagged);
+    // at the end (or on cancel) puts the bar back where it was. Returns why it
+    // cannot start, or "".
     QString startSweep(const ::lab::SweepPlan& plan);
     void cancelSweep();
     const SweepProgress& sweep() const { return sweep_; }
@@ -80,8 +106,13 @@ public:
     // --- the graph
     void setGraph(const ::lab::GraphChoice& choice);
     const ::lab::GraphChoice& graph() const { return graph_; }
-    // The line through the graph's points (when the fit is chosen and there is one).
+    // The line through the graph's points that count (not flagged, of the
+    // runs shown), when the fit is chosen and the points make one.
     std::optional<::lab::LinearFit> fit() const;
+    // Why the chosen fit shows no line ("Nelze proložit: …"), or "".
+    QString fitProblem() const;
+    // Whether the row's point is drawn and fitted (its run is shown).
+    bool shown(std::size_t row) const;
 
     // --- the waveforms: the line input's last 0.3 s, or what was held.
     struct WaveformSource {
@@ -103,8 +134,9 @@ public:
     // Looks at the newest readings: takes the points that are due, moves the sweep on.
     void update();
 
-    // --state "lab": Points, Last (the newest point, by the `circuit` keys),
-    // Recording, Interval, Sweep, Graph, Fit, Waveform.
+    // --state "lab": Points, Last (the newest point, by the `circuit` keys,
+    // with Overload, Settled and Run), Flagged, Runs, CanUndo, CanRedo,
+    // Recording, Interval, Sweep, Graph, Fit (or FitProblem), Waveform.
     QJsonObject stateJson() const;
 
     session::Session& session() const { return session_; }
@@ -112,7 +144,10 @@ public:
 signals:
     void aboutToAddPoint();
     void pointAdded();
-    void cleared();
+    // Points were deleted or put back (the views draw the record afresh).
+    void recordEdited();
+    // A run was begun, renamed, hidden or shown, deleted or put back.
+    void runsChanged();
     void recordingChanged();
     void sweepChanged();
     void graphChanged();
@@ -126,6 +161,10 @@ private:
     Readiness readiness() const;
     double soundNow() const;
     void addPoint();
+    // The flags of a point taken now.
+    void flag(::lab::LabPoint& point) const;
+    void edited();
+    void refit();
     void updateRecording();
     void updateRequest();
     void updateSweep();
@@ -134,6 +173,9 @@ private:
 
     session::Session& session_;
     ::lab::PointRecord record_;
+    ::lab::RecordEdits edits_{record_};
+    std::uint64_t revision_ = 0;
+    std::uint64_t exportedRevision_ = 0;
     double startedAt_ = 0;  // seconds of sound at the record's first point
 
     bool recording_ = false;

@@ -1,8 +1,12 @@
 // The lab session as --state "lab".
 #include "app/lab/lab_session.h"
 #include "lab/phase_words.h"
+#include "lab/record/flagged_points.h"
+
+#include <QJsonArray>
 
 #include <QJsonValue>
+#include <algorithm>
 #include <cmath>
 
 namespace app::lab {
@@ -11,10 +15,47 @@ namespace {
 // JSON has no NaN or infinity: an unknown value is null.
 QJsonValue number(double v) { return std::isfinite(v) ? QJsonValue(v) : QJsonValue(); }
 
-QJsonObject pointJson(const ::lab::LabPoint& p) {
+QJsonObject pointJson(const ::lab::PointRecord& record, std::size_t row) {
+    const ::lab::LabPoint p = record.point(row);
     QJsonObject o;
     for (const ::lab::Quantity q : ::lab::kQuantities) o[::lab::keyOf(q)] = number(p[q]);
+    o["Overload"] = p.overload;
+    o["Settled"] = p.settled;
+    const ::lab::Run* run = record.run(record.runOf(row));
+    o["Run"] = run != nullptr ? ::lab::runTitle(*run) : QString();
     return o;
+}
+
+QJsonArray rowsJson(const std::vector<std::size_t>& rows) {
+    QJsonArray a;
+    for (const std::size_t row : rows) a.append(static_cast<qint64>(row + 1));
+    return a;
+}
+
+QJsonObject flaggedJson(const ::lab::PointRecord& record) {
+    const ::lab::FlaggedPoints f = ::lab::flaggedPoints(record);
+    QJsonArray hertz;
+    std::vector<std::size_t> all = f.overload;
+    all.insert(all.end(), f.unsettled.begin(), f.unsettled.end());
+    std::sort(all.begin(), all.end());
+    for (const std::size_t row : all) hertz.append(number(record.value(row, ::lab::Quantity::Frequency)));
+    return {{"Count", static_cast<qint64>(f.count())},
+            {"Overload", rowsJson(f.overload)},
+            {"Unsettled", rowsJson(f.unsettled)},
+            {"Rows", rowsJson(all)},
+            {"FrequenciesHz", hertz}};
+}
+
+QJsonArray runsJson(const ::lab::PointRecord& record) {
+    QJsonArray a;
+    const ::lab::Run* current = record.currentRun();
+    for (const ::lab::Run& r : record.runs())
+        a.append(QJsonObject{{"Id", r.id},
+                             {"Name", ::lab::runTitle(r)},
+                             {"Points", static_cast<qint64>(r.points)},
+                             {"Hidden", r.hidden},
+                             {"Current", current != nullptr && current->id == r.id}});
+    return a;
 }
 
 }  // namespace
@@ -23,7 +64,11 @@ QJsonObject LabSession::stateJson() const {
     const SweepProgress& s = sweep_;
     QJsonObject out{
         {"Points", static_cast<qint64>(record_.size())},
-        {"Last", record_.empty() ? QJsonValue() : QJsonValue(pointJson(record_.point(record_.size() - 1)))},
+        {"Last", record_.empty() ? QJsonValue() : QJsonValue(pointJson(record_, record_.size() - 1))},
+        {"Flagged", flaggedJson(record_)},
+        {"Runs", runsJson(record_)},
+        {"CanUndo", canUndo()},
+        {"CanRedo", canRedo()},
         {"Recording", recording_},
         {"Interval", interval_},
         {"PointPending", pending_.has_value()},
@@ -33,6 +78,7 @@ QJsonObject LabSession::stateJson() const {
                               {"Step", s.step},
                               {"Steps", s.steps},
                               {"Unsettled", s.unsettled},
+                              {"Flagged", s.flagged},
                               {"SoundSeconds", s.soundSeconds},
                               {"FromHz", s.plan.fromHz},
                               {"ToHz", s.plan.toHz},
@@ -51,6 +97,7 @@ QJsonObject LabSession::stateJson() const {
                                  {"SlopeUnit", ::lab::ratioUnit(graph_.y, graph_.x)}};
     else
         out["Fit"] = QJsonValue();
+    if (const QString problem = fitProblem(); !problem.isEmpty()) out["FitProblem"] = problem;
     const ::lab::Traces t = traces();
     // The title's phase: the meter's, of the load (as the live values show it).
     const WaveformSource w = waveformSource();

@@ -1,5 +1,7 @@
 // The frequency sweep of the lab session: TrackBar2 moved step by step as the
-// teacher would, a settled point at each step, the bar put back at the end.
+// teacher would, a settled point at each step (or, after the step's patience,
+// the reading as it is, flagged), the bar put back at the end. Each sweep is a
+// run of its own.
 #include "app/lab/lab_session.h"
 
 #include "app/session/session.h"
@@ -14,9 +16,9 @@ QString LabSession::startSweep(const ::lab::SweepPlan& plan) {
     if (!problem.isEmpty()) return problem;
     stopRecording();
     pending_.reset();
-    clear();
     frequencies_ = ::lab::sweepFrequencies(plan);
     sweep_ = SweepProgress{};
+    sweep_.run = newRun();
     sweep_.running = true;
     sweep_.steps = static_cast<int>(frequencies_.size());
     sweep_.plan = plan;
@@ -54,6 +56,7 @@ void LabSession::updateSweep() {
         ++sweep_.unsettled;  // taken as it is
     }
     addPoint();
+    if (record_.flagged(record_.size() - 1)) ++sweep_.flagged;
     ++sweep_.step;
     if (sweep_.step >= sweep_.steps) {
         endSweep(false);

@@ -29,7 +29,10 @@ void NumberCell::paint(QPainter* painter, const QStyleOptionViewItem& option, co
     if (selected) painter->fillRect(option.rect, option.palette.brush(QPalette::Highlight));
     painter->save();
     painter->setFont(option.font);
-    painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+    // A flagged point's row is written in its own colour (the model's).
+    const QVariant colour = index.data(Qt::ForegroundRole);
+    painter->setPen(selected || !colour.isValid() ? option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text)
+                                                   : colour.value<QColor>());
     painter->setClipRect(option.rect, Qt::IntersectClip);
     const QStaticText& text = laidOut(index.data(Qt::DisplayRole).toString(), option.font);
     const int margin = option.fontMetrics.horizontalAdvance(QLatin1Char(' ')) / 2 + 2;

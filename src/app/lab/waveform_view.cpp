@@ -20,9 +20,9 @@ const QColor kVoltageColour(0, 120, 160);
 WaveformView::WaveformView(LabSession& session, QWidget* parent) : QCustomPlot(parent), session_(session) {
     setObjectName(QStringLiteral("waveforms"));
     setLocale(QLocale(QLocale::Czech));
-    setMinimumSize(360, 200);
+    setMinimumSize(360, 150);
     plotLayout()->insertRow(0);
-    title_ = new QCPTextElement(this, QString(), QFont(font().family(), 12, QFont::Bold));
+    title_ = new QCPTextElement(this, QString(), font());
     plotLayout()->addElement(0, 0, title_);
     xAxis->setLabel(QStringLiteral("t (ms) od náběžného průchodu proudu nulou"));
     yAxis->setLabel(QStringLiteral("proud i (mA)"));
@@ -40,7 +40,23 @@ WaveformView::WaveformView(LabSession& session, QWidget* parent) : QCustomPlot(p
     voltage_->setName(QStringLiteral("napětí u"));
     legend->setVisible(true);
     axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
+    setTextPixelSize(QFontInfo(font()).pixelSize());
     refresh();
+}
+
+void WaveformView::setTextPixelSize(int pixels) {
+    QFont text = font();
+    text.setPixelSize(pixels);
+    QFont title = text;
+    title.setPixelSize(pixels * 6 / 5);
+    title.setBold(true);
+    title_->setFont(title);
+    for (QCPAxis* axis : {xAxis, yAxis, yAxis2}) {
+        axis->setLabelFont(text);
+        axis->setTickLabelFont(text);
+    }
+    legend->setFont(text);
+    replot(rpQueuedReplot);
 }
 
 void WaveformView::refresh() {

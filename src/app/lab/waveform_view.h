@@ -16,6 +16,9 @@ public:
     // Draws what the session holds now (live, or held still).
     void refresh();
 
+    // The size of every text: title, axes' titles, tick numbers, legend.
+    void setTextPixelSize(int pixels);
+
     // "Proud předbíhá napětí o 57,9°" and the like, or "Žádný signál" (lab::phaseWords).
     QString phaseText() const { return phaseText_; }
 

@@ -80,6 +80,12 @@ QString HeadlessRunner::perform(const QString& action) {
         const LabActionResult result = performLabAction(*lab_, action, [this](double s) { runFor(s); });
         cannotWrite_ = result.cannotWrite;
         pump();
+        if (result.carriedOut) {
+            // Told now; the run goes on and ends with 2 after its outputs.
+            std::fprintf(stderr, "pristroje: %s\n", result.problem.toLocal8Bit().constData());
+            found_ = true;
+            return {};
+        }
         return result.problem;
     }
     return checkAction(action, actionFamilies());
@@ -152,7 +158,8 @@ int HeadlessRunner::run(const Options& options) {
     const bool written = writeOutputs(options);
     const QString failure = soundFailure();
     if (!failure.isEmpty()) std::fprintf(stderr, "pristroje: %s\n", failure.toLocal8Bit().constData());
-    return written && failure.isEmpty() ? 0 : 1;
+    if (!written || !failure.isEmpty()) return 1;
+    return found_ ? 2 : 0;
 }
 
 }  // namespace app::scripting

@@ -61,6 +61,7 @@ private:
     calibration::CalibrationSession* calibration_;
     lab::Lab* lab_ = nullptr;
     bool cannotWrite_ = false;  // an action's file could not be written (exit code 1)
+    bool found_ = false;        // an action was carried out but found a problem (exit code 2 at the end)
 };
 
 }  // namespace app::scripting

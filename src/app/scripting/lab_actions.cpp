@@ -6,6 +6,7 @@
 #include "app/lab/lab_window.h"
 #include "lab/csv_writer.h"
 #include "lab/graph_choice.h"
+#include "lab/record/flagged_points.h"
 #include "lab/sweep_plan.h"
 #include "platform/files/whole_file.h"
 
@@ -24,13 +25,14 @@ bool isLabAction(const QString& action) { return action.startsWith(QLatin1String
 QString checkLabActionSyntax(const QString& action) {
     static const QRegularExpression simple(QStringLiteral(
         "^lab:(record=(start|stop)|point|clear|fit|waveforms=(freeze|run)|dialect=(semicolon|comma)|"
-        "interval=\\d+(\\.\\d+)?|sweep=\\d+\\.\\.\\d+/\\d+/(log|lin))$"));
+        "interval=\\d+(\\.\\d+)?|sweep=\\d+\\.\\.\\d+/\\d+/(log|lin)|delete=[1-9]\\d*|undo|redo|run=new|"
+        "run=name:.+)$"));
     static const QRegularExpression files(QStringLiteral("^lab:(export=.+\\.csv|plot=.+\\.(png|svg))$"),
                                           QRegularExpression::CaseInsensitiveOption);
     if (simple.match(action).hasMatch() || files.match(action).hasMatch()) return {};
     if (action.startsWith(QLatin1String("lab:graph=")) && ::lab::parseGraphChoice(action.mid(10))) return {};
     return QStringLiteral("bad action \"%1\": expected lab:record=start|stop, lab:interval=<seconds>, lab:point, "
-                          "lab:clear, lab:sweep=<from>..<to>/<steps>/log|lin, lab:graph=<Y>:<X>[:logx|logy|loglog] "
+                          "lab:clear, lab:delete=<row>, lab:undo, lab:redo, lab:run=new, lab:run=name:<text>, lab:sweep=<from>..<to>/<steps>/log|lin, lab:graph=<Y>:<X>[:logx|logy|loglog] "
                           "(quantities: %2), lab:fit, lab:waveforms=freeze|run, lab:dialect=semicolon|comma, "
                           "lab:export=<file>.csv or lab:plot=<file>.png|svg")
         .arg(action, ::lab::quantityKeys());
@@ -40,9 +42,15 @@ const ActionFamily kLabActions{
     "lab:<action>",
     "  lab:record=start|stop          record a point at every block, or every lab:interval=<seconds>\n"
     "  lab:point                      one point from a settled reading (the run waits for it)\n"
-    "  lab:clear                      forget the recorded points\n"
+    "  lab:clear                      forget the recorded points (lab:undo brings them back)\n"
+    "  lab:delete=<row>               delete the point of that row of the table, from 1\n"
+    "  lab:undo, lab:redo             undo or redo the last deletion (lab:delete, lab:clear)\n"
+    "  lab:run=new                    the points that follow are a new run (\"Běh 2\", ...)\n"
+    "  lab:run=name:<text>            name the current run (--state lab.Runs)\n"
     "  lab:sweep=<from>..<to>/<steps>/log|lin\n"
-    "                                 a frequency sweep with TrackBar2 (the run waits for its end)\n"
+    "                                 a frequency sweep with TrackBar2, a run of its own (the run waits\n"
+    "                                 for its end; steps that clip or do not settle are recorded, flagged,\n"
+    "                                 and end the run with code 2 once everything asked for is written)\n"
     "  lab:graph=<Y>:<X>[:logx|logy|loglog]\n"
     "                                 the lab's graph, e.g. lab:graph=ImpedanceOhms:FrequencyHz; quantities:\n"
     "                                 TimeSeconds FrequencyHz CurrentMilliamps VoltageMillivolts\n"
@@ -87,11 +95,35 @@ LabActionResult performLabAction(lab::Lab& lab, const QString& action, const std
                                    .arg(lab::LabSession::kPointPatience)};
     } else if (name == QLatin1String("clear")) {
         session.clear();
+    } else if (name == QLatin1String("delete")) {
+        const qlonglong row = value.toLongLong();
+        if (row < 1 || static_cast<std::size_t>(row) > session.record().size())
+            return {QStringLiteral("lab:delete: there is no row %1 (the table has %2)").arg(value).arg(session.record().size())};
+        session.deleteRows({static_cast<std::size_t>(row - 1)});
+    } else if (name == QLatin1String("undo")) {
+        if (!session.undo()) return {QStringLiteral("lab:undo: there is no deletion to undo")};
+    } else if (name == QLatin1String("redo")) {
+        if (!session.redo()) return {QStringLiteral("lab:redo: there is no deletion to redo")};
+    } else if (name == QLatin1String("run")) {
+        if (value == QLatin1String("new"))
+            session.newRun();
+        else
+            session.nameRun(value.mid(5));
     } else if (name == QLatin1String("sweep")) {
         const auto plan = ::lab::parseSweepPlan(value);
         const QString problem = plan ? session.startSweep(*plan) : QStringLiteral("bad sweep");
         if (!problem.isEmpty()) return {QStringLiteral("lab:sweep: %1").arg(problem)};
         while (session.sweep().running) runFor(kWaitStep);
+        const lab::LabSession::SweepProgress& sweep = session.sweep();
+        if (sweep.flagged > 0) {
+            const ::lab::PointRecord& record = session.record();
+            LabActionResult found;
+            found.problem = QStringLiteral("lab:sweep: %1 (drawn apart and left out of fits)")
+                                .arg(::lab::flaggedSummary(record, ::lab::flaggedPoints(record, sweep.run),
+                                                           static_cast<std::size_t>(sweep.step)));
+            found.carriedOut = true;
+            return found;
+        }
     } else if (name == QLatin1String("graph")) {
         session.setGraph(*::lab::parseGraphChoice(value, session.graph()));
     } else if (name == QLatin1String("fit")) {
@@ -112,6 +144,7 @@ LabActionResult performLabAction(lab::Lab& lab, const QString& action, const std
         if (!written.ok())
             return {QStringLiteral("cannot write %1: %2").arg(value, written.english()),
                     written.fault != platform::files::WriteFault::Guarded};
+        if (name == QLatin1String("export")) session.markExported();
     }
     return {};
 }

@@ -3,7 +3,10 @@
 //   lab:record=start|stop        record a point at every block (or lab:interval)
 //   lab:interval=S               seconds between recorded points (0: every block)
 //   lab:point                    one point from a settled reading (waits for it)
-//   lab:clear                    forget the points
+//   lab:clear                    forget the points (lab:undo brings them back)
+//   lab:delete=N                 delete row N of the table (from 1)
+//   lab:undo, lab:redo           undo or redo the last deletion
+//   lab:run=new, lab:run=name:T  begin a run; name the current one
 //   lab:sweep=FROM..TO/STEPS/log|lin   a frequency sweep; the run waits for its end
 //   lab:graph=Y:X[:lin|logx|logy|loglog]   the graph (quantities by their `circuit` keys)
 //   lab:fit                      the fitted line on the graph (--state lab.Fit)
@@ -31,6 +34,9 @@ extern const ActionFamily kLabActions;
 struct LabActionResult {
     QString problem;          // "" when done
     bool cannotWrite = false; // the problem is a file that cannot be written
+    // The action was carried out and found a problem (a sweep's flagged
+    // steps): the run goes on, writes what it was asked to, and ends with 2.
+    bool carriedOut = false;
 };
 
 // `runFor` lets seconds of (virtual) time pass, handling every event.

@@ -3,6 +3,8 @@
 // settled point, the graph with its fit, a sweep that moves the hidden
 // frequency bar and puts it back, the waveforms held still, and the exports.
 #include "app/lab/graph_view.h"
+#include "app/lab/live_values.h"
+#include "app/lab/point_table_model.h"
 #include "app/lab/lab.h"
 #include "app/lab/lab_session.h"
 #include "app/lab/lab_window.h"
@@ -21,12 +23,17 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFontInfo>
 
 #include <cmath>
 
@@ -47,6 +54,18 @@ protected:
     template <typename T>
     T* widget(const char* name) {
         return testsupport::widget<T>(*window_, name);
+    }
+    // The question "Smazat všech … bodů?" open over the window: answered.
+    void answerClearQuestion(bool clear) {
+        auto* box = testsupport::widget<QMessageBox>(*window_, "clearQuestion");
+        ASSERT_NE(box, nullptr);
+        for (QAbstractButton* b : box->buttons())
+            if ((box->buttonRole(b) == QMessageBox::DestructiveRole) == clear) {
+                b->click();
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the box goes
+                return;
+            }
+        ADD_FAILURE() << "no button to answer with";
     }
     int rows() { return widget<QTableView>("pointTable")->model()->rowCount(); }
     QString cell(int row, int column) {
@@ -94,6 +113,7 @@ TEST_F(LabWindowTest, RecordsPointsDrawsTheFitAndShowsTheLiveValuesAndTheTable) 
 
     // "Zapsat bod" after a change of amplitude waits for the settled reading.
     widget<QPushButton>("clear")->click();
+    answerClearQuestion(true);  // the points were not saved: asked first
     EXPECT_EQ(rows(), 0);
     for (const int position : {8000, 16000, 24000, 32000}) {
         form_->TrackBar1->userSetPosition(position);
@@ -243,6 +263,237 @@ TEST_F(LabWindowTest, AGrowingCloudStaysInsideTheAxesAndItsFitFollowsEachPoint) 
     ASSERT_TRUE(byTime && byTimeAll);
     EXPECT_NEAR(byTime->slope, byTimeAll->slope, std::fabs(byTimeAll->slope) * 1e-9);
     EXPECT_NEAR(byTime->slope, 100.0 * 0.01 / 0.057, 0.5);  // mV per second
+}
+
+// Deleting in the table, undo and redo, and "Smazat všechny body…", which asks
+// while the table is not saved: the points back where they were, the buttons
+// as they can be used, and nothing claimed that did not happen.
+TEST_F(LabWindowTest, PointsAreDeletedAndBroughtBackAndClearingAsksWhileTheTableIsNotSaved) {
+    for (int i = 0; i < 5; ++i) {
+        ::lab::LabPoint p;
+        p[::lab::Quantity::Time] = i;
+        p[::lab::Quantity::Current] = 10.0 + i;
+        p[::lab::Quantity::Voltage] = 1000.0;  // one operating point: U does not move with I
+        lab_->session().add(p);
+    }
+    QTableView* table = widget<QTableView>("pointTable");
+    auto* remove = widget<QPushButton>("deletePoints");
+    EXPECT_FALSE(remove->isEnabled());
+    table->selectRow(1);
+    table->selectionModel()->select(table->model()->index(3, 0),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    EXPECT_TRUE(remove->isEnabled());
+    remove->click();
+    ASSERT_EQ(rows(), 3);
+    EXPECT_EQ(cell(1, 0), QStringLiteral("2,000"));
+    EXPECT_EQ(widget<QLabel>("message")->text(), QStringLiteral("Smazány 2 body. Vrátí je Zpět (Ctrl+Z)."));
+    widget<QPushButton>("undo")->click();
+    ASSERT_EQ(rows(), 5);
+    EXPECT_EQ(cell(1, 0), QStringLiteral("1,000"));
+    EXPECT_FALSE(widget<QPushButton>("undo")->isEnabled());
+    // The table's own menu: its first action deletes what is selected (Delete).
+    table->selectRow(4);
+    ASSERT_FALSE(table->actions().isEmpty());
+    EXPECT_EQ(table->actions().front()->shortcut(), QKeySequence(QKeySequence::Delete));
+    table->actions().front()->trigger();
+    EXPECT_EQ(rows(), 4);
+    widget<QPushButton>("undo")->click();
+    widget<QPushButton>("redo")->click();
+    EXPECT_EQ(rows(), 4);
+
+    // A line through points whose x differ by a hundredth: no numbers.
+    widget<QComboBox>("graphY")->setCurrentIndex(0);  // t
+    widget<QComboBox>("graphX")->setCurrentIndex(3);  // U, the same at every point
+    widget<QCheckBox>("fit")->setChecked(true);
+    EXPECT_FALSE(lab_->session().fit());
+    EXPECT_TRUE(widget<QLabel>("fitText")->text().startsWith(QStringLiteral("Nelze proložit: "))) << widget<QLabel>("fitText")->text().toStdString();
+
+    // Not saved: asked, and "Ponechat" keeps everything.
+    widget<QPushButton>("clear")->click();
+    answerClearQuestion(false);
+    EXPECT_EQ(rows(), 4);
+    // Saved: cleared at once, and the message does not say the table is saved.
+    ASSERT_EQ(window_->exportCsv(dir_.filePath("body.csv"), lab::kCommaDecimalPoint), QString());
+    widget<QPushButton>("clear")->click();
+    EXPECT_EQ(window_->findChild<QMessageBox*>(QStringLiteral("clearQuestion")), nullptr);
+    EXPECT_EQ(rows(), 0);
+    EXPECT_EQ(widget<QLabel>("message")->text(), QStringLiteral("Smazány 4 body. Vrátí je Zpět (Ctrl+Z)."));
+    widget<QPushButton>("undo")->click();
+    EXPECT_EQ(rows(), 4);
+}
+
+// The generator's entries move the session's bars as the teacher's move
+// would, so the main window's bar and readout follow; typed values that
+// cannot be set are set as near as can be and said; a bar moved in the main
+// window shows in the entries.
+TEST_F(LabWindowTest, TheGeneratorEntriesMoveTheMainWindowsBarsAndSayWhatTheyCannotSet) {
+    auto* volts = widget<QDoubleSpinBox>("amplitude");
+    auto* hertz = widget<QDoubleSpinBox>("frequency");
+    auto* note = widget<QLabel>("generatorNote");
+    volts->setValue(1.0);
+    EXPECT_EQ(form_->Panel10->caption().trimmed(), QStringLiteral("1.00 V"));
+    EXPECT_EQ(form_->TrackBar1->position(), rig_.session().barPosition(app::session::Bar::Amplitude));
+    EXPECT_TRUE(note->text().isEmpty());
+    volts->stepBy(1);  // an arrow key: one step of the readout
+    EXPECT_EQ(form_->Panel10->caption().trimmed(), QStringLiteral("1.02 V"));
+    volts->setValue(9.0);
+    EXPECT_EQ(form_->TrackBar1->position(), 32000);
+    EXPECT_EQ(note->text(), QStringLiteral("Zdroj dá nejvýš 3,56 V: nastaveno 3,56 V."));
+    EXPECT_DOUBLE_EQ(volts->value(), 3.56);
+
+    hertz->setValue(159.2);
+    EXPECT_EQ(form_->GeneratorFrequency, 159);
+    EXPECT_EQ(form_->TrackBar2->position(), 159);
+    EXPECT_EQ(note->text(), QStringLiteral("Kmitočet se nastavuje po celých hertzích: nastaveno 159 Hz."));
+    hertz->stepBy(10);  // PageUp
+    EXPECT_EQ(form_->GeneratorFrequency, 169);
+    hertz->setValue(5000);
+    EXPECT_EQ(form_->GeneratorFrequency, 1000);
+    EXPECT_EQ(note->text(), QStringLiteral("Generátor umí nejvýš 1000 Hz: nastaveno 1000 Hz."));
+
+    form_->TrackBar1->userSetPosition(8000);
+    EXPECT_EQ(volts->value(), QLocale(QLocale::C).toDouble(form_->Panel10->caption().trimmed().chopped(2)));
+}
+
+// On a projector every text is at least 20 pixels and the values twice as
+// large, the window still fits a 1366 × 768 screen, the zoom goes both ways,
+// and the desk layout fits beside the main window on a 1920 pixel screen.
+TEST_F(LabWindowTest, TheProjectorLayoutHasLargeTextAndFitsASmallScreen) {
+    const QSize desk = window_->minimumSizeHint();
+    EXPECT_LE(desk.width(), 1920 - 820 - 10);
+    EXPECT_LE(desk.height(), 1080 - 60);
+    widget<QPushButton>("projector")->click();
+    ASSERT_EQ(window_->arrangement(), app::lab::LabWindow::Layout::Projector);
+    ASSERT_NE(window_->findChild<QTabWidget*>(QStringLiteral("views")), nullptr);
+    QCoreApplication::processEvents();
+    const auto fontOf = [](const QWidget* w) { return QFontInfo(w->font()).pixelSize(); };
+    for (const QWidget* w : window_->findChildren<QWidget*>()) {
+        EXPECT_GE(fontOf(w), 20) << w->metaObject()->className() << " " << w->objectName().toStdString();
+    }
+    EXPECT_GE(fontOf(widget<QLabel>("valueCurrentMilliamps")), 40);
+    EXPECT_GE(fontOf(widget<QLabel>("overloadNote")), 20);
+    app::lab::GraphView& graph = window_->graph();
+    for (QCPAxis* axis : {graph.xAxis, graph.yAxis}) {
+        EXPECT_GE(axis->tickLabelFont().pixelSize(), 20);
+        EXPECT_GE(axis->labelFont().pixelSize(), 20);
+    }
+    EXPECT_GE(graph.legend->font().pixelSize(), 20);
+    QTableView* table = widget<QTableView>("pointTable");
+    EXPECT_GE(table->verticalHeader()->defaultSectionSize(), table->fontMetrics().height());
+    const QSize projector = window_->minimumSizeHint();
+    EXPECT_LE(projector.width(), 1366) << projector.width();
+    EXPECT_LE(projector.height(), 768 - 30) << projector.height();
+
+    const int before = window_->textPixels();
+    window_->zoomBy(1);
+    EXPECT_GT(window_->textPixels(), before);
+    window_->zoomBy(-2);
+    EXPECT_LT(window_->textPixels(), before);
+    window_->zoomBy(0);
+    EXPECT_EQ(window_->textPixels(), before);
+    widget<QPushButton>("projector")->click();
+    EXPECT_EQ(window_->arrangement(), app::lab::LabWindow::Layout::Desk);
+    EXPECT_EQ(window_->minimumSizeHint(), desk);
+}
+
+// Each run is a graph of its own; a hidden run leaves the graph and the fit,
+// and a sweep begins a run beside the points before it rather than deleting them.
+TEST_F(LabWindowTest, RunsAreDrawnApartAndAHiddenRunLeavesTheGraphAndTheFit) {
+    app::lab::LabSession& session = lab_->session();
+    const auto add = [&session](double i, double u) {
+        ::lab::LabPoint p;
+        p[::lab::Quantity::Current] = i;
+        p[::lab::Quantity::Voltage] = u;
+        session.add(p);
+    };
+    add(10, 1000);
+    add(20, 2000);
+    session.newRun(QStringLiteral("47 Ω"));
+    add(10, 470);
+    add(20, 940);
+    session.setGraph(*::lab::parseGraphChoice(QStringLiteral("VoltageMillivolts:CurrentMilliamps"),
+                                              ::lab::GraphChoice{.fit = true}));
+    const ::lab::PointRecord& record = session.record();
+    ASSERT_EQ(record.runs().size(), 2u);
+    const int first = record.runs()[0].id;
+    const int second = record.runs()[1].id;
+    EXPECT_EQ(window_->graph().runGraph(first)->dataCount(), 2);
+    EXPECT_EQ(window_->graph().runGraph(second)->dataCount(), 2);
+    EXPECT_EQ(cell(2, app::lab::PointTableModel::kRunColumn), QStringLiteral("47 Ω"));
+    EXPECT_EQ(session.fit()->points, 4u);
+    session.setRunHidden(first, true);
+    EXPECT_EQ(window_->graph().runGraph(first), nullptr);
+    ASSERT_TRUE(session.fit());
+    EXPECT_NEAR(session.fit()->slope, 47, 1e-9);
+    widget<QSpinBox>("sweepFrom")->setValue(100);
+    widget<QSpinBox>("sweepTo")->setValue(200);
+    widget<QSpinBox>("sweepSteps")->setValue(2);
+    widget<QPushButton>("sweepStart")->click();
+    runFor(5.0);
+    EXPECT_EQ(record.size(), 6u);
+    EXPECT_EQ(record.runs().size(), 3u);
+    EXPECT_EQ(::lab::runTitle(record.runs()[2]), QStringLiteral("Běh 3"));
+}
+
+// A logarithmic frequency axis is numbered 1, 2, 5 in every decade.
+TEST_F(LabWindowTest, ALogarithmicFrequencyAxisIsNumberedOneTwoFive) {
+    for (const double hz : {20.0, 1000.0}) {
+        ::lab::LabPoint p;
+        p[::lab::Quantity::Frequency] = hz;
+        p[::lab::Quantity::Current] = 1;
+        lab_->session().add(p);
+    }
+    lab_->session().setGraph(*::lab::parseGraphChoice(QStringLiteral("CurrentMilliamps:FrequencyHz:logx")));
+    app::lab::GraphView& graph = window_->graph();
+    graph.resize(800, 500);
+    graph.replot(QCustomPlot::rpImmediateRefresh);
+    QVector<double> ticks;
+    QVector<QString> labels;
+    graph.xAxis->ticker()->generate(graph.xAxis->range(), graph.locale(), 'g', 6, ticks, nullptr, &labels);
+    QStringList shown;
+    for (int i = 0; i < ticks.size(); ++i)
+        if (graph.xAxis->range().contains(ticks[i])) shown << labels[i];
+    EXPECT_EQ(shown, (QStringList{"20", "50", "100", "200", "500", "1000"}));
+}
+
+// While a channel clips the lab says so in red, without a profile too; a
+// point taken then is flagged, drawn apart and left out of the fit.
+TEST(LabOverload, AnOverloadIsShownAndItsPointsAreDrawnApartAndNotFitted) {
+    testsupport::Rig rig;
+    bench::BenchConfig config;
+    config.lineInputGain = 50;  // a card whose input clips at this level
+    rig.useBench(config);
+    app::window::TForm1& form = rig.createWindow();
+    auto* lab = new app::lab::Lab(rig.session(), form);
+    app::lab::LabWindow& window = lab->window();
+    ASSERT_FALSE(form.state.Calibration);  // without a profile too
+    form.TrackBar1->userSetPosition(32000);
+    rig.runFor(1.5);
+    auto* note = testsupport::widget<QLabel>(window, "overloadNote");
+    EXPECT_FALSE(note->isHidden());
+    EXPECT_TRUE(note->text().contains(QStringLiteral("přebuzen"))) << note->text().toStdString();
+    EXPECT_TRUE(note->text().contains(QStringLiteral("snižte amplitudu")));
+
+    ::lab::GraphChoice choice;
+    choice.y = ::lab::Quantity::Voltage;
+    choice.x = ::lab::Quantity::Current;
+    choice.fit = true;
+    lab->session().setGraph(choice);
+    lab->session().startRecording();
+    rig.runFor(0.5);
+    lab->session().stopRecording();
+    const ::lab::PointRecord& record = lab->session().record();
+    ASSERT_GE(record.size(), 5u);
+    EXPECT_EQ(record.flaggedCount(), record.size());
+    EXPECT_TRUE(record.overload(0));
+    EXPECT_EQ(window.graph().flaggedGraph()->dataCount(), static_cast<int>(record.size()));
+    EXPECT_EQ(window.graph().runGraph(record.runs().front().id)->dataCount(), 0);
+    EXPECT_FALSE(lab->session().fit());
+    EXPECT_TRUE(testsupport::widget<QLabel>(window, "flaggedText")->text().startsWith(QStringLiteral("Mimo proložení ")));
+
+    form.TrackBar1->userSetPosition(500);
+    rig.runFor(1.5);
+    EXPECT_TRUE(note->isHidden());
 }
 
 }  // namespace

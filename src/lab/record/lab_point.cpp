@@ -1,4 +1,4 @@
-#include "lab/lab_point.h"
+#include "lab/record/lab_point.h"
 
 #include <limits>
 
