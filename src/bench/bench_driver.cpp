@@ -54,6 +54,12 @@ BenchDriver::~BenchDriver() = default;
 
 const BenchConfig& BenchDriver::config() const { return state_->config; }
 
+void BenchDriver::changeLoad(const std::optional<BenchRlc>& circuit, double ohms) {
+    state_->config.circuit = circuit;
+    state_->config.loadOhms = std::isfinite(ohms) && ohms >= 0 ? ohms : 0.0;
+    state_->input.loadChanged();
+}
+
 BenchReading BenchDriver::trueValues() const { return state_->input.trueValues(); }
 
 UINT BenchDriver::deviceCount(Direction /*direction*/) const { return 1; }

@@ -33,6 +33,9 @@ public:
                                   std::unique_ptr<platform::wave::Stream>& stream) override;
 
     const BenchConfig& config() const;
+    // Swaps the load as a teacher swaps a part: a series R, L, C (followed
+    // from rest), or with none the resistor `ohms`. The card and the noise stay.
+    void changeLoad(const std::optional<BenchRlc>& circuit, double ohms);
     // What a reference meter would show on the circuit (RMS, last second).
     BenchReading trueValues() const;
 

@@ -42,8 +42,13 @@ BenchLineInput::BenchLineInput(const BenchConfig& config, BenchTimeline& timelin
 void BenchLineInput::started(const WAVEFORMATEX& format, Nanoseconds origin) {
     timeline_.inputStarted(origin);
     // The circuit is followed at the line input's rate, from rest.
+    rate_ = format.nSamplesPerSec;
+    loadChanged();
+}
+
+void BenchLineInput::loadChanged() {
     circuit_.reset();
-    if (config_.circuit) circuit_.emplace(*config_.circuit, format.nSamplesPerSec);
+    if (config_.circuit && rate_ > 0) circuit_.emplace(*config_.circuit, rate_);
 }
 
 void BenchLineInput::stopped() { timeline_.inputStopped(); }

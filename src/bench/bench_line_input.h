@@ -27,6 +27,9 @@ public:
     void stopped() override;
 
     BenchReading trueValues() const { return truth_.rms(); }
+    // The configuration's load was changed (a part swapped): a reactive one
+    // is followed from rest from the next frame on.
+    void loadChanged();
 
 private:
     const BenchConfig& config_;
@@ -34,6 +37,7 @@ private:
     BenchNoise noise_;
     BenchTrueValues truth_;
     std::optional<BenchRlcCircuit> circuit_;  // with a reactive load, from the start of recording
+    std::int64_t rate_ = 0;       // of the recording under way, 0 before it starts
     std::vector<double> source_;  // scratch: the source over one block
 };
 

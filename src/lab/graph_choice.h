@@ -14,6 +14,8 @@ struct GraphChoice {
     bool logX = false;
     bool logY = false;
     bool fit = false;
+    bool peaks = false;   // the maximum and the minimum marked and stated
+    bool origin = false;  // the linear axes reach 0 (a line through the origin shows it)
     bool operator==(const GraphChoice&) const = default;
 };
 

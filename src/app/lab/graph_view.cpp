@@ -1,8 +1,11 @@
 #include "app/lab/graph_view.h"
 
 #include "app/lab/lab_session.h"
+#include "lab/fit/statement.h"
 #include "platform/files/whole_file.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
@@ -116,6 +119,39 @@ QCPRange grownRange(const QCPRange& current, double low, double high, bool log) 
 
 const QColor kPointColour(0, 90, 170);
 const QColor kFlaggedColour(210, 0, 0);
+const QColor kFitColour(200, 30, 30);
+
+// The runs' looks, by their place among the runs: a colour and a mark each
+// that differ in grey too (a black-and-white print).
+struct Look {
+    QColor colour;
+    QCPScatterStyle::ScatterShape shape;
+};
+const Look kLooks[] = {{kPointColour, QCPScatterStyle::ssDisc},
+                       {QColor(0, 135, 60), QCPScatterStyle::ssSquare},
+                       {QColor(150, 60, 170), QCPScatterStyle::ssTriangle},
+                       {QColor(190, 100, 0), QCPScatterStyle::ssDiamond},
+                       {QColor(70, 70, 70), QCPScatterStyle::ssCrossSquare},
+                       {QColor(0, 140, 160), QCPScatterStyle::ssTriangleInverted}};
+constexpr int kLookCount = static_cast<int>(std::size(kLooks));
+
+// A click this near a point (pixels) puts the cursor on it.
+constexpr double kCursorReach = 30;
+
+const QLocale& plain() {
+    static const QLocale locale = [] {
+        QLocale l(QLocale::Czech);
+        l.setNumberOptions(QLocale::OmitGroupSeparator);
+        return l;
+    }();
+    return locale;
+}
+
+QString valueText(double v, ::lab::Quantity q) {
+    const QString unit = ::lab::unitOf(q);
+    const QString n = plain().toString(v, 'f', ::lab::decimalsOf(q));
+    return unit.isEmpty() || unit == QStringLiteral("°") ? n + unit : n + QChar(0x00A0) + unit;
+}
 
 }  // namespace
 
@@ -148,6 +184,40 @@ GraphView::GraphView(LabSession& session, QWidget* parent) : QCustomPlot(parent)
     legend->setVisible(false);
     axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
 
+    // Cursor, peaks and the note of a logarithmic axis on the points' layer.
+    const auto item = [points](QCPAbstractItem* i) {
+        i->setLayer(points);
+        i->setVisible(false);
+        i->setClipToAxisRect(true);
+    };
+    cursorMark_ = new QCPItemTracer(this);
+    cursorMark_->setStyle(QCPItemTracer::tsCircle);
+    cursorMark_->setPen(QPen(Qt::black, 2));
+    cursorMark_->setSize(16);
+    cursorLabel_ = new QCPItemText(this);
+    cursorLabel_->setPadding(QMargins(6, 3, 6, 3));
+    cursorLabel_->setBrush(QColor(255, 255, 210, 235));
+    cursorLabel_->setPen(QPen(Qt::black));
+    cursorLabel_->position->setParentAnchor(cursorMark_->position);
+    cursorLabel_->position->setCoords(0, -14);
+    cursorLabel_->setPositionAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    for (QCPItemTracer** mark : {&maxMark_, &minMark_}) {
+        *mark = new QCPItemTracer(this);
+        (*mark)->setStyle(QCPItemTracer::tsPlus);
+        (*mark)->setPen(QPen(QColor(200, 30, 30), 2.5));
+        (*mark)->setSize(22);
+        item(*mark);
+    }
+    note_ = new QCPItemText(this);
+    note_->position->setType(QCPItemPosition::ptAxisRectRatio);
+    note_->position->setCoords(0.98, 0.03);
+    note_->setPositionAlignment(Qt::AlignRight | Qt::AlignTop);
+    note_->setColor(kFlaggedColour);
+    for (QCPAbstractItem* i : std::initializer_list<QCPAbstractItem*>{cursorMark_, cursorLabel_, note_}) item(i);
+    cursorLabel_->setClipToAxisRect(false);
+    setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+    setFocusPolicy(Qt::ClickFocus);
+
     connect(&session_, &LabSession::pointAdded, this, [this] { appendNewest(); });
     connect(&session_, &LabSession::recordEdited, this, [this] { rebuild(); });
     connect(&session_, &LabSession::graphChanged, this, [this] { rebuild(); });
@@ -168,17 +238,28 @@ QCPGraph* GraphView::runGraph(int runId) const {
     return it == runs_.end() ? nullptr : it->second;
 }
 
+int GraphView::lookOf(int runId) const {
+    const auto& runs = session_.record().runs();
+    for (std::size_t i = 0; i < runs.size(); ++i)
+        if (runs[i].id == runId) return static_cast<int>(i % kLookCount);
+    return 0;
+}
+
+QColor GraphView::runColour(int runId) const { return kLooks[lookOf(runId)].colour; }
+
 QCPGraph* GraphView::addRunGraph(int runId) {
     QCPGraph* g = addGraph();
-    g->setPen(QPen(kPointColour, 1.5));
+    g->setPen(QPen(runColour(runId), 1.5));
     g->setAdaptiveSampling(true);
     g->removeFromLegend();
     // Under the flagged rings and the line: they go to the end of the layer again.
     QCPLayer* points = flagged_->layer();
     g->setLayer(points);
-    for (QCPGraph* above : {flagged_, fitLine_}) {
-        above->setLayer(layer(QStringLiteral("main")));
-        above->setLayer(points);
+    std::vector<QCPGraph*> above{flagged_, fitLine_};
+    above.insert(above.end(), moreFits_.begin(), moreFits_.end());
+    for (QCPGraph* a : above) {
+        a->setLayer(layer(QStringLiteral("main")));
+        a->setLayer(points);
     }
     runs_[runId] = g;
     return g;
@@ -213,13 +294,15 @@ void GraphView::applyMarks(bool vector) {
     const int disc = connected ? 5 : 6;
     // On the screen a mark is a picture drawn once and copied to each point:
     // drawing thousands of shapes again at every point takes milliseconds.
-    QCPScatterStyle style(QCPScatterStyle::ssNone);
-    if (dots && vector)
-        style = many ? QCPScatterStyle(QCPScatterStyle::ssSquare, Qt::NoPen, kPointColour, 4)
-                     : QCPScatterStyle(QCPScatterStyle::ssDisc, disc);
-    else if (dots)
-        style = QCPScatterStyle(markPicture(many ? 0 : disc));
     for (const auto& [id, g] : runs_) {
+        const Look& look = kLooks[lookOf(id)];
+        QCPScatterStyle style(QCPScatterStyle::ssNone);
+        if (dots && vector)
+            style = many             ? QCPScatterStyle(QCPScatterStyle::ssSquare, Qt::NoPen, look.colour, 4)
+                    : lookOf(id) == 0 ? QCPScatterStyle(QCPScatterStyle::ssDisc, disc)
+                                      : QCPScatterStyle(look.shape, QPen(look.colour, 1.5), look.colour, disc);
+        else if (dots)
+            style = QCPScatterStyle(markPicture(many ? 0 : disc, lookOf(id)));
         g->setScatterStyle(style);
         g->setAntialiased(!many);
         g->setAntialiasedScatters(!many);
@@ -228,23 +311,31 @@ void GraphView::applyMarks(bool vector) {
     }
 }
 
-QPixmap GraphView::markPicture(int diameter) {
-    QPixmap& picture = marks_[diameter];
+QPixmap GraphView::markPicture(int diameter, int look) {
+    QPixmap& picture = marks_[{diameter, look}];
     if (picture.isNull()) {
+        const QColor colour = kLooks[look].colour;
         if (diameter == 0) {
             // A square of 4 pixels, for a cloud of many points.
             picture = QPixmap(4, 4);
-            picture.fill(kPointColour);
+            picture.fill(colour);
             return picture;
         }
-        const int side = diameter + 3;
+        const int side = diameter + (look == 0 ? 3 : 5);
         picture = QPixmap(side, side);
         picture.fill(Qt::transparent);
-        QPainter painter(&picture);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(kPointColour, 1.5));
-        painter.setBrush(kPointColour);
-        painter.drawEllipse(QPointF(side / 2.0, side / 2.0), diameter / 2.0, diameter / 2.0);
+        if (look == 0) {
+            QPainter painter(&picture);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(QPen(colour, 1.5));
+            painter.setBrush(colour);
+            painter.drawEllipse(QPointF(side / 2.0, side / 2.0), diameter / 2.0, diameter / 2.0);
+        } else {
+            QCPPainter painter(&picture);
+            painter.setRenderHint(QPainter::Antialiasing);
+            QCPScatterStyle(kLooks[look].shape, QPen(colour, 1.5), colour, diameter + 1)
+                .drawShape(&painter, side / 2.0, side / 2.0);
+        }
     }
     return picture;
 }
@@ -254,6 +345,10 @@ bool GraphView::usable(double x, double y) const {
 }
 
 void GraphView::applyChoice() {
+    if (!(session_.graph() == shown_)) {
+        zoomed_ = false;
+        cursor_.reset();
+    }
     shown_ = session_.graph();
     xAxis->setLabel(axisTitle(shown_.x));
     yAxis->setLabel(axisTitle(shown_.y));
@@ -289,8 +384,10 @@ void GraphView::rebuild() {
     const bool sorted = shown_.x == ::lab::Quantity::Time;
     for (auto& [id, d] : data) runs_[id]->setData(d.keys, d.values, sorted);
     flagged_->setData(flagged.keys, flagged.values, sorted);
+    if (cursor_ && *cursor_ >= record.size()) cursor_.reset();
     updateRanges(true);
     updateFit();
+    updateNotes();
     replot(rpQueuedReplot);
 }
 
@@ -311,6 +408,7 @@ void GraphView::appendNewest(RefreshPriority priority) {
         (record.flagged(last) ? flagged_ : runGraph(record.runOf(last)))->addData(x, y);
     const QCPRange x0 = xAxis->range();
     const QCPRange y0 = yAxis->range();
+    if (!usable(x, y) && std::isfinite(x) && std::isfinite(y)) updateNotes();
     updateRanges(false);
     updateFit();
     if (xAxis->range() != x0 || yAxis->range() != y0 || priority != rpQueuedReplot) {
@@ -335,19 +433,54 @@ void GraphView::appendNewest(RefreshPriority priority) {
 void GraphView::updateRanges(bool afresh) {
     const ::lab::PointRecord& record = session_.record();
     applyMarks(false);
+    // The teacher's zoom stays as points come; a new choice or a double click ends it.
+    if (zoomed_ && !afresh) return;
+    if (afresh) zoomed_ = false;
     const auto rangeOf = [&](const QCPAxis* axis, ::lab::Quantity q, bool log) {
         const ::lab::PointRecord::Range& r = record.range(q);
         if (r.count == 0) return log ? QCPRange(1, 10) : QCPRange(0, 1);
-        const double low = log ? r.minPositive : r.min;
-        return afresh ? paddedRange(low, r.max, log) : grownRange(axis->range(), low, r.max, log);
+        double low = log ? r.minPositive : r.min;
+        double high = r.max;
+        if (shown_.origin && !log) {
+            low = std::min(low, 0.0);
+            high = std::max(high, 0.0);
+        }
+        return afresh ? paddedRange(low, high, log) : grownRange(axis->range(), low, high, log);
     };
     xAxis->setRange(rangeOf(xAxis, shown_.x, shown_.logX));
     yAxis->setRange(rangeOf(yAxis, shown_.y, shown_.logY));
 }
 
+void GraphView::resetZoom() {
+    zoomed_ = false;
+    updateRanges(true);
+    updateFit();
+    replot(rpQueuedReplot);
+}
+
+void GraphView::updateNotes() {
+    offAxis_ = 0;
+    if (shown_.logX || shown_.logY) {
+        const ::lab::PointRecord& record = session_.record();
+        const std::vector<double>& xs = record.column(shown_.x);
+        const std::vector<double>& ys = record.column(shown_.y);
+        for (std::size_t i = 0; i < xs.size(); ++i)
+            if (std::isfinite(xs[i]) && std::isfinite(ys[i]) && !usable(xs[i], ys[i]) && session_.shown(i)) ++offAxis_;
+    }
+    note_->setVisible(offAxis_ > 0);
+    if (offAxis_ > 0) {
+        QFont f = font();
+        f.setPixelSize(textPixels_);
+        note_->setFont(f);
+        note_->setText(QStringLiteral("Logaritmická osa nezobrazí %1 (hodnota ≤ 0)")
+                           .arg(offAxis_ == 1   ? QStringLiteral("1 bod")
+                                : offAxis_ < 5 ? QStringLiteral("%1 body").arg(offAxis_)
+                                               : QStringLiteral("%1 bodů").arg(offAxis_)));
+    }
+}
+
 void GraphView::updateLegend() {
     const std::size_t flagged = static_cast<std::size_t>(flagged_->dataCount());
-    const auto fit = session_.fit();
     legend->clearItems();
     const bool runs = runs_.size() > 1;
     if (runs)
@@ -356,52 +489,254 @@ void GraphView::updateLegend() {
                 g->setName(::lab::runTitle(r));
                 g->addToLegend();
             }
-    if (fit) {
+    bool fits = false;
+    if (session_.fit() && runs_.size() <= 1) {
+        // The line through every point shown, as it always was.
         fitLine_->setName(fitText());
         fitLine_->addToLegend();
+        fits = true;
+    } else {
+        std::size_t curve = 0;
+        for (const LabSession::RunFit& f : session_.runFits()) {
+            if (!f.result) continue;
+            QCPGraph* g = curve == 0 ? fitLine_ : moreFits_[curve - 1];
+            ++curve;
+            const ::lab::Run* run = session_.record().run(f.run);
+            const QStringList parameters = ::lab::fit::parameterTexts(*f.result.fit, shown_.x, shown_.y);
+            g->setName((runs && run != nullptr ? ::lab::runTitle(*run) + QStringLiteral(": ") : QString()) +
+                       ::lab::fit::modelName(f.result.fit->model) + QStringLiteral(", ") +
+                       parameters.mid(0, 2).join(QStringLiteral(", ")));
+            g->addToLegend();
+            fits = true;
+        }
     }
     if (flagged > 0) {
         flagged_->setName(QStringLiteral("mimo proložení (%1)").arg(flagged));
         flagged_->addToLegend();
     }
-    legend->setVisible(runs || fit || flagged > 0);
+    legend->setVisible(runs || fits || flagged > 0);
 }
 
 void GraphView::updateFit() {
-    const auto fit = session_.fit();
+    for (QCPGraph* g : moreFits_) removeGraph(g);
+    moreFits_.clear();
+    fitLine_->data()->clear();
+    fitLine_->setPen(QPen(kFitColour, 2.0));
+    const QCPRange x = xAxis->range();
+    const auto legacy = session_.fit();
+    if (legacy && runs_.size() <= 1) {
+        // The line across the axis, in steps that look straight on either scale.
+        constexpr int kSteps = 64;
+        QVector<double> keys;
+        QVector<double> values;
+        for (int i = 0; i <= kSteps; ++i) {
+            const double share = static_cast<double>(i) / kSteps;
+            const double k = shown_.logX ? x.lower * std::pow(x.upper / x.lower, share) : x.lower + (x.upper - x.lower) * share;
+            const double v = legacy->slope * k + legacy->intercept;
+            if (shown_.logY && !(v > 0)) continue;
+            keys.push_back(k);
+            values.push_back(v);
+        }
+        fitLine_->setData(keys, values, true);
+    } else {
+        bool first = true;
+        for (const LabSession::RunFit& f : session_.runFits()) {
+            if (!f.result) continue;
+            QCPGraph* g = fitLine_;
+            if (!first) {
+                g = addGraph();
+                g->setAdaptiveSampling(false);
+                g->setLayer(flagged_->layer());
+                g->setPen(QPen(runColour(f.run).darker(120), 2.0, Qt::DashLine));
+                moreFits_.push_back(g);
+            } else if (runs_.size() > 1) {
+                g->setPen(QPen(runColour(f.run).darker(120), 2.0));
+            }
+            first = false;
+            const ::lab::fit::CurveSamples c = ::lab::fit::curveSamples(*f.result.fit, x.lower, x.upper, 240, shown_.logX);
+            QVector<double> keys, values;
+            for (std::size_t i = 0; i < c.x.size(); ++i) {
+                if (!std::isfinite(c.y[i]) || (shown_.logY && !(c.y[i] > 0))) continue;
+                keys.push_back(c.x[i]);
+                values.push_back(c.y[i]);
+            }
+            g->setData(keys, values, true);
+        }
+    }
     updateLegend();
-    if (!fit) {
-        fitLine_->data()->clear();
+    updatePeaks();
+    updateCursor();
+}
+
+void GraphView::updatePeaks() {
+    using ::lab::fit::Model;
+    const bool fitted = shown_.fit && session_.newestFit() != nullptr;
+    const Model model = session_.fitModel();
+    const bool showMax = shown_.peaks || (fitted && model == Model::Resonance);
+    const bool showMin = shown_.peaks || (fitted && model == Model::Impedance);
+    const auto p = session_.peaks();
+    maxMark_->setVisible(p && showMax);
+    minMark_->setVisible(p && showMin);
+    if (!p) return;
+    maxMark_->position->setCoords(p->maximum.x, p->maximum.y);
+    minMark_->position->setCoords(p->minimum.x, p->minimum.y);
+}
+
+QString GraphView::peakText() const {
+    const auto p = session_.peaks();
+    if (!p || !(maxMark_->visible() || minMark_->visible())) return {};
+    QStringList texts;
+    if (maxMark_->visible()) texts << ::lab::fit::maximumText(*p, shown_.x, shown_.y);
+    if (minMark_->visible()) texts << ::lab::fit::minimumText(*p, shown_.x, shown_.y);
+    return texts.join(QStringLiteral(", "));
+}
+
+// --- the cursor
+
+void GraphView::setCursorRow(std::optional<std::size_t> row) {
+    if (row && *row >= session_.record().size()) row.reset();
+    cursor_ = row;
+    updateCursor();
+    replot(rpQueuedReplot);
+    if (onCursorMoved) onCursorMoved();
+}
+
+void GraphView::updateCursor() {
+    const ::lab::PointRecord& record = session_.record();
+    const bool on = cursor_ && *cursor_ < record.size() && session_.shown(*cursor_) &&
+                    usable(record.value(*cursor_, shown_.x), record.value(*cursor_, shown_.y));
+    cursorMark_->setVisible(on);
+    cursorLabel_->setVisible(on);
+    if (!on) return;
+    cursorMark_->position->setCoords(record.value(*cursor_, shown_.x), record.value(*cursor_, shown_.y));
+    QFont f = font();
+    f.setPixelSize(textPixels_);
+    cursorLabel_->setFont(f);
+    cursorLabel_->setText(cursorText());
+}
+
+QString GraphView::cursorText() const {
+    const ::lab::PointRecord& record = session_.record();
+    if (!cursor_ || *cursor_ >= record.size()) return {};
+    const std::size_t row = *cursor_;
+    QString text = QStringLiteral("%1 = %2; %3 = %4")
+                       .arg(::lab::symbolOf(shown_.x), valueText(record.value(row, shown_.x), shown_.x),
+                            ::lab::symbolOf(shown_.y), valueText(record.value(row, shown_.y), shown_.y));
+    if (runs_.size() > 1)
+        if (const ::lab::Run* run = record.run(record.runOf(row))) text += QStringLiteral(" (%1)").arg(::lab::runTitle(*run));
+    return text;
+}
+
+void GraphView::moveCursor(int steps) {
+    const ::lab::PointRecord& record = session_.record();
+    if (record.empty()) return;
+    // Along x among the points of the cursor's run that are drawn.
+    const int run = cursor_ ? record.runOf(*cursor_) : record.runOf(record.size() - 1);
+    std::vector<std::size_t> rows;
+    for (std::size_t i = 0; i < record.size(); ++i)
+        if (record.runOf(i) == run && session_.shown(i) && usable(record.value(i, shown_.x), record.value(i, shown_.y)))
+            rows.push_back(i);
+    if (rows.empty()) return;
+    std::stable_sort(rows.begin(), rows.end(), [&](std::size_t a, std::size_t b) {
+        return record.value(a, shown_.x) < record.value(b, shown_.x);
+    });
+    auto at = cursor_ ? std::find(rows.begin(), rows.end(), *cursor_) : rows.end();
+    std::ptrdiff_t index = at == rows.end() ? (steps > 0 ? -1 : static_cast<std::ptrdiff_t>(rows.size()))
+                                            : at - rows.begin();
+    index = std::clamp<std::ptrdiff_t>(index + steps, 0, static_cast<std::ptrdiff_t>(rows.size()) - 1);
+    setCursorRow(rows[static_cast<std::size_t>(index)]);
+}
+
+void GraphView::mousePressEvent(QMouseEvent* event) {
+    pressedAt_ = event->pos();
+    QCustomPlot::mousePressEvent(event);
+}
+
+void GraphView::mouseReleaseEvent(QMouseEvent* event) {
+    const bool dragged = (event->pos() - pressedAt_).manhattanLength() > 4;
+    QCustomPlot::mouseReleaseEvent(event);
+    if (dragged) {
+        zoomed_ = true;
         return;
     }
-    // The line across the axis, in steps that look straight on either scale.
-    const QCPRange x = xAxis->range();
-    constexpr int kSteps = 64;
-    QVector<double> keys;
-    QVector<double> values;
-    for (int i = 0; i <= kSteps; ++i) {
-        const double share = static_cast<double>(i) / kSteps;
-        const double k = shown_.logX ? x.lower * std::pow(x.upper / x.lower, share) : x.lower + (x.upper - x.lower) * share;
-        const double v = fit->slope * k + fit->intercept;
-        if (shown_.logY && !(v > 0)) continue;
-        keys.push_back(k);
-        values.push_back(v);
+    if (event->button() != Qt::LeftButton) return;
+    // The nearest point drawn, when near enough.
+    const ::lab::PointRecord& record = session_.record();
+    std::optional<std::size_t> best;
+    double bestDistance = kCursorReach;
+    for (std::size_t i = 0; i < record.size(); ++i) {
+        const double x = record.value(i, shown_.x);
+        const double y = record.value(i, shown_.y);
+        if (!session_.shown(i) || !usable(x, y)) continue;
+        const QPointF at(xAxis->coordToPixel(x), yAxis->coordToPixel(y));
+        const double d = std::hypot(at.x() - event->position().x(), at.y() - event->position().y());
+        if (d < bestDistance) {
+            bestDistance = d;
+            best = i;
+        }
     }
-    fitLine_->setData(keys, values, true);
+    setCursorRow(best);
+}
+
+void GraphView::mouseDoubleClickEvent(QMouseEvent* event) {
+    QCustomPlot::mouseDoubleClickEvent(event);
+    resetZoom();
+}
+
+void GraphView::wheelEvent(QWheelEvent* event) {
+    QCustomPlot::wheelEvent(event);
+    zoomed_ = true;
+    updateFit();
+}
+
+void GraphView::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Left: moveCursor(-1); return;
+        case Qt::Key_Right: moveCursor(1); return;
+        case Qt::Key_Home: moveCursor(-1000000); return;
+        case Qt::Key_End: moveCursor(1000000); return;
+        case Qt::Key_Escape:
+            if (cursor_) {
+                setCursorRow(std::nullopt);
+                return;
+            }
+            break;
+        default: break;
+    }
+    QCustomPlot::keyPressEvent(event);
 }
 
 QString GraphView::fitText() const {
-    const auto fit = session_.fit();
-    if (!fit) return session_.fitProblem();
-    const QString slopeUnit = ::lab::ratioUnit(shown_.y, shown_.x);
-    const QString yUnit = ::lab::unitOf(shown_.y);
-    auto withUnit = [](const QString& number, const QString& unit) {
-        return unit.isEmpty() ? number : number + QChar(0x00A0) + unit;
-    };
-    return QStringLiteral("přímka: směrnice %1, úsek %2, R² = %3")
-        .arg(withUnit(czech().toString(fit->slope, 'g', 5), slopeUnit),
-             withUnit(czech().toString(fit->intercept, 'g', 4), yUnit), czech().toString(fit->r2, 'f', 5));
+    if (session_.fit() && runs_.size() <= 1) {
+        const auto fit = session_.fit();
+        const QString slopeUnit = ::lab::ratioUnit(shown_.y, shown_.x);
+        const QString yUnit = ::lab::unitOf(shown_.y);
+        auto withUnit = [](const QString& number, const QString& unit) {
+            return unit.isEmpty() ? number : number + QChar(0x00A0) + unit;
+        };
+        return QStringLiteral("přímka: směrnice %1, úsek %2, R² = %3")
+            .arg(withUnit(czech().toString(fit->slope, 'g', 5), slopeUnit),
+                 withUnit(czech().toString(fit->intercept, 'g', 4), yUnit), czech().toString(fit->r2, 'f', 5));
+    }
+    QStringList lines;
+    const bool several = session_.runFits().size() > 1;
+    for (const LabSession::RunFit& f : session_.runFits()) {
+        if (!f.result) continue;
+        const ::lab::Run* run = session_.record().run(f.run);
+        lines << (several && run != nullptr ? ::lab::runTitle(*run) + QStringLiteral(": ") : QString()) +
+                     ::lab::fit::statementOf(*f.result.fit, shown_.x, shown_.y);
+    }
+    if (lines.isEmpty()) return session_.fitProblem();
+    return lines.join(QLatin1Char('\n'));
 }
+
+void GraphView::paintTo(QCPPainter& painter) {
+    applyMarks(true);
+    toPainter(&painter, kExportWidth, kExportHeight);
+    applyMarks(false);
+}
+
+QString GraphView::title() const { return title_->text(); }
 
 platform::files::WriteOutcome GraphView::save(const QString& path) {
     if (path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {

@@ -2,6 +2,7 @@
 
 #include "app/lab/lab_session.h"
 #include "app/lab/lab_window.h"
+#include "app/lab/protocol.h"
 #include "app/session/session.h"
 
 #include <QShortcut>
@@ -57,6 +58,10 @@ Lab& setupLab(session::Session& session, QWidget& mainWindow, const Options& opt
     if (options.lab)
         QTimer::singleShot(0, lab, options.fullScreen && !options.headless ? &Lab::openOnProjector : &Lab::open);
     return *lab;
+}
+
+platform::files::WriteOutcome Lab::writeProtocol(const QString& path) {
+    return writeProtocolPdf(path, session_, window().graph(), protocolFacts(session_));
 }
 
 }  // namespace app::lab

@@ -4,6 +4,7 @@
 // Ctrl+M in the main window, or headless by an action that draws the graph.
 #include "app/options.h"
 #include "lab/csv_dialect.h"
+#include "platform/files/write_outcome.h"
 
 #include <QObject>
 #include <QPointer>
@@ -35,6 +36,9 @@ public:
     void open();
     // Shows the window full screen in its projector layout (--fullscreen --lab).
     void openOnProjector();
+
+    // The laboratory protocol as a PDF file (the graph as the window draws it).
+    platform::files::WriteOutcome writeProtocol(const QString& path);
 
     // The dialect of headless CSV exports: by default the locale's.
     ::lab::CsvDialect csvDialect;

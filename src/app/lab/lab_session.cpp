@@ -134,6 +134,7 @@ void LabSession::add(const ::lab::LabPoint& point) {
     emit aboutToAddPoint();
     record_.add(point);
     ++revision_;
+    runFits_.reset();
     if (!point.flagged() && shown(record_.size() - 1)) fitter_.add(point[graph_.x], point[graph_.y]);
     emit pointAdded();
     if (begins) emit runsChanged();
@@ -145,6 +146,7 @@ bool LabSession::shown(std::size_t row) const {
 }
 
 void LabSession::refit() {
+    runFits_.reset();
     fitter_.clear();
     const std::vector<double>& xs = record_.column(graph_.x);
     const std::vector<double>& ys = record_.column(graph_.y);
@@ -215,11 +217,19 @@ void LabSession::setGraph(const ::lab::GraphChoice& choice) {
 }
 
 std::optional<::lab::LinearFit> LabSession::fit() const {
-    if (!graph_.fit || !fitter_.problem().isEmpty()) return std::nullopt;
+    if (!graph_.fit || fitModel_ != ::lab::fit::Model::Line || !axesProblem().isEmpty() || !fitter_.problem().isEmpty())
+        return std::nullopt;
     return fitter_.fit();
 }
 
-QString LabSession::fitProblem() const { return graph_.fit ? fitter_.problem() : QString(); }
+QString LabSession::fitProblem() const {
+    if (!graph_.fit) return {};
+    if (const QString axes = axesProblem(); !axes.isEmpty()) return axes;
+    if (fitModel_ == ::lab::fit::Model::Line) return fitter_.problem();
+    if (newestFit() != nullptr) return {};
+    const std::vector<RunFit>& fits = runFits();
+    return fits.empty() ? QStringLiteral("Nelze proložit: graf nemá body.") : fits.back().result.failure;
+}
 
 // --- the waveforms
 

@@ -9,6 +9,8 @@
 //
 // Nothing here changes the generator unless asked: without a record, a
 // request or a sweep, update() does nothing.
+#include "lab/fit/fit.h"
+#include "lab/fit/peak.h"
 #include "lab/graph_choice.h"
 #include "lab/linear_fit.h"
 #include "lab/record/point_record.h"
@@ -18,6 +20,7 @@
 #include "measure/true_rms/circuit_values.h"
 
 #include <QJsonObject>
+#include <QJsonValue>
 #include <QObject>
 #include <QString>
 #include <optional>
@@ -114,6 +117,26 @@ public:
     // Whether the row's point is drawn and fitted (its run is shown).
     bool shown(std::size_t row) const;
 
+    // --- the fitted curves (lab:fit=<model>): one through each run shown
+    struct RunFit {
+        int run = 0;  // the run's id
+        ::lab::fit::FitResult result;
+    };
+    // Turns the fit on with this curve (a line unless chosen).
+    void setFitModel(::lab::fit::Model model);
+    ::lab::fit::Model fitModel() const { return fitModel_; }
+    // The chosen curve through the points that count of each run shown that
+    // has any, in the runs' order; empty without the fit or in axes it is not
+    // drawn in (axesProblem()).
+    const std::vector<RunFit>& runFits() const;
+    // The newest run's fit, when it could be made.
+    const ::lab::fit::Fit* newestFit() const;
+    // The marked maximum and minimum: of the newest fit when one is shown,
+    // else of the points that count; nothing without such points.
+    std::optional<::lab::fit::Peaks> peaks() const;
+    // Why the chosen curve is not fitted on these axes ("Přímku nelze …"), or "".
+    QString axesProblem() const;
+
     // --- the waveforms: the line input's last 0.3 s, or what was held.
     struct WaveformSource {
         const float* current = nullptr;  // sample units, oldest first
@@ -136,7 +159,8 @@ public:
 
     // --state "lab": Points, Last (the newest point, by the `circuit` keys,
     // with Overload, Settled and Run), Flagged, Runs, CanUndo, CanRedo,
-    // Recording, Interval, Sweep, Graph, Fit (or FitProblem), Waveform.
+    // Recording, Interval, Sweep, Graph, Fit (or FitProblem), Fits (one per
+    // run shown), Peak and Minimum (the marked extremes), Waveform.
     QJsonObject stateJson() const;
 
     session::Session& session() const { return session_; }
@@ -165,6 +189,14 @@ private:
     void flag(::lab::LabPoint& point) const;
     void edited();
     void refit();
+    // The graph's points of the runs shown (a run id, or all of them for 0).
+    struct GraphPoints {
+        std::vector<double> x, y;
+        std::vector<std::uint8_t> flags;
+        ::lab::fit::Points points() const { return {x, y, flags}; }
+    };
+    GraphPoints graphPoints(int run) const;
+    QJsonValue fitJson() const;
     void updateRecording();
     void updateRequest();
     void updateSweep();
@@ -192,6 +224,8 @@ private:
     int barBefore_ = 0;
 
     ::lab::GraphChoice graph_;
+    ::lab::fit::Model fitModel_ = ::lab::fit::Model::Line;
+    mutable std::optional<std::vector<RunFit>> runFits_;  // made when asked, until the points change
     // The sums of the fit of the graph's points, a point at a time.
     ::lab::LineFitter fitter_;
 

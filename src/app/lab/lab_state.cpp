@@ -1,5 +1,6 @@
 // The lab session as --state "lab".
 #include "app/lab/lab_session.h"
+#include "lab/fit/fit_state.h"
 #include "lab/phase_words.h"
 #include "lab/record/flagged_points.h"
 
@@ -60,6 +61,34 @@ QJsonArray runsJson(const ::lab::PointRecord& record) {
 
 }  // namespace
 
+// The line as it always was (Slope, Intercept, R2, Points, SlopeUnit) with
+// its uncertainties; another curve as fit_state.h gives it, of the newest run.
+QJsonValue LabSession::fitJson() const {
+    if (fitModel_ != ::lab::fit::Model::Line) {
+        const ::lab::fit::Fit* f = newestFit();
+        if (f == nullptr) return QJsonValue();
+        QJsonObject o = ::lab::fit::fitState(*f);
+        if (fitModel_ == ::lab::fit::Model::Proportional) o["SlopeUnit"] = ::lab::ratioUnit(graph_.y, graph_.x);
+        return o;
+    }
+    const auto f = fit();
+    if (!f) return QJsonValue();
+    QJsonObject o{{"Model", ::lab::fit::modelKey(fitModel_)},
+                  {"Slope", f->slope},
+                  {"Intercept", f->intercept},
+                  {"R2", f->r2},
+                  {"Points", static_cast<qint64>(f->points)},
+                  {"SlopeUnit", ::lab::ratioUnit(graph_.y, graph_.x)}};
+    const GraphPoints points = graphPoints(0);
+    if (const ::lab::fit::FitResult all = ::lab::fit::fitPoints(::lab::fit::Model::Line, points.points())) {
+        for (const char* name : {"Slope", "Intercept"})
+            if (const ::lab::fit::Parameter* p = all.fit->parameter(QLatin1String(name)))
+                o[QLatin1String(name) + QStringLiteral("Uncertainty")] = p->uncertainty;
+        o["RMS"] = all.fit->rms;
+    }
+    return o;
+}
+
 QJsonObject LabSession::stateJson() const {
     const SweepProgress& s = sweep_;
     QJsonObject out{
@@ -89,15 +118,22 @@ QJsonObject LabSession::stateJson() const {
                               {"LogY", graph_.logY},
                               {"Fit", graph_.fit}}},
     };
-    if (const auto f = fit())
-        out["Fit"] = QJsonObject{{"Slope", f->slope},
-                                 {"Intercept", f->intercept},
-                                 {"R2", f->r2},
-                                 {"Points", static_cast<qint64>(f->points)},
-                                 {"SlopeUnit", ::lab::ratioUnit(graph_.y, graph_.x)}};
-    else
-        out["Fit"] = QJsonValue();
+    out["Fit"] = fitJson();
+    if (graph_.fit) {
+        QJsonArray fits;
+        for (const RunFit& f : runFits()) {
+            const ::lab::Run* run = record_.run(f.run);
+            QJsonObject o = f.result ? ::lab::fit::fitState(*f.result.fit) : QJsonObject{{"Problem", f.result.failure}};
+            o["Run"] = run != nullptr ? ::lab::runTitle(*run) : QString();
+            fits.append(o);
+        }
+        out["Fits"] = fits;
+    }
     if (const QString problem = fitProblem(); !problem.isEmpty()) out["FitProblem"] = problem;
+    if (const auto p = peaks()) {
+        out["Peak"] = ::lab::fit::extremeState(p->maximum);
+        out["Minimum"] = ::lab::fit::extremeState(p->minimum);
+    }
     const ::lab::Traces t = traces();
     // The title's phase: the meter's, of the load (as the live values show it).
     const WaveformSource w = waveformSource();

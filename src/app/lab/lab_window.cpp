@@ -162,11 +162,11 @@ void LabWindow::connectSession() {
     connect(&session_, &LabSession::pointAdded, this, [this] {
         QScrollBar* bar = table_->verticalScrollBar();
         if (bar->value() >= bar->maximum() - 1) table_->scrollToBottom();
-        setLine(fitText_, graph_->fitText());
+        showAnalysis();
         if (session_.record().flaggedCount() > 0) showFlagged();
     });
     connect(&session_, &LabSession::recordEdited, this, [this] {
-        setLine(fitText_, graph_->fitText());
+        showAnalysis();
         showEdits();
         showFlagged();
     });
@@ -174,7 +174,7 @@ void LabWindow::connectSession() {
         const ::lab::Run* run = session_.record().currentRun();
         runNow_->setText(run != nullptr ? QStringLiteral("Body se zapisují do: %1").arg(::lab::runTitle(*run))
                                         : QStringLiteral("Další bod začne nový běh."));
-        setLine(fitText_, graph_->fitText());
+        showAnalysis();
     });
     connect(&session_, &LabSession::graphChanged, this, &LabWindow::showChoice);
     connect(&session_, &LabSession::recordingChanged, this, &LabWindow::showRecording);
@@ -399,8 +399,9 @@ QWidget* LabWindow::buildGraphPanel() {
     logX_->setObjectName(QStringLiteral("logX"));
     logY_ = new QCheckBox(QStringLiteral("log. y"), graphChoice_);
     logY_->setObjectName(QStringLiteral("logY"));
-    fit_ = new QCheckBox(QStringLiteral("Proložit pří&mku"), graphChoice_);
+    fit_ = new QCheckBox(QStringLiteral("Proložit"), graphChoice_);
     fit_->setObjectName(QStringLiteral("fit"));
+    fit_->setToolTip(QStringLiteral("Proložit body každého běhu zvolenou křivkou (Alt+M)"));
     auto* exportGraph = button("Ulo&žit graf…", "exportGraph", graphChoice_);
     row->addWidget(label("Gr&af:", graphY_, graphChoice_));
     row->addWidget(graphY_, 1);
@@ -411,9 +412,11 @@ QWidget* LabWindow::buildGraphPanel() {
     axes->addWidget(logX_);
     axes->addWidget(logY_);
     axes->addWidget(fit_);
+    QBoxLayout* analysis = buildAnalysisControls(*axes);
     axes->addStretch();
     axes->addWidget(exportGraph);
     choice->addLayout(axes);
+    choice->addLayout(analysis);
 
     auto* panel = new QWidget(this);
     auto* layout = new QVBoxLayout(panel);
@@ -427,14 +430,21 @@ QWidget* LabWindow::buildGraphPanel() {
     flaggedText_ = new QLabel(panel);
     flaggedText_->setObjectName(QStringLiteral("flaggedText"));
     colour(flaggedText_, true);
-    for (QLabel* l : {fitText_, flaggedText_}) {
+    cursorText_ = new QLabel(panel);
+    cursorText_->setObjectName(QStringLiteral("cursorText"));
+    peakText_ = new QLabel(panel);
+    peakText_->setObjectName(QStringLiteral("peakText"));
+    for (QLabel* l : {fitText_, peakText_, cursorText_, flaggedText_}) {
         l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         layout->addWidget(l);
         l->hide();
     }
     for (QComboBox* c : {graphY_, graphX_})
         connect(c, &QComboBox::currentIndexChanged, this, &LabWindow::chooseGraph);
-    for (QCheckBox* c : {logX_, logY_, fit_}) connect(c, &QCheckBox::toggled, this, &LabWindow::chooseGraph);
+    for (QCheckBox* c : {logX_, logY_, fit_, peaks_, origin_})
+        connect(c, &QCheckBox::toggled, this, &LabWindow::chooseGraph);
+    connect(fitModel_, &QComboBox::currentIndexChanged, this, &LabWindow::chooseGraph);
+    graph_->onCursorMoved = [this] { setLine(cursorText_, graph_->cursorText()); };
     connect(exportGraph, &QPushButton::clicked, this, &LabWindow::askGraph);
     return panel;
 }
@@ -453,18 +463,21 @@ void LabWindow::chooseGraph() {
     choice.logX = logX_->isChecked();
     choice.logY = logY_->isChecked();
     choice.fit = fit_->isChecked();
+    choice.peaks = peaks_->isChecked();
+    choice.origin = origin_->isChecked();
     session_.setGraph(choice);
+    if (choice.fit) session_.setFitModel(::lab::fit::kModels[static_cast<std::size_t>(std::max(0, fitModel_->currentIndex()))]);
 }
 
 void LabWindow::showChoice() {
     const ::lab::GraphChoice& c = session_.graph();
-    const QSignalBlocker a(graphY_), b(graphX_), d(logX_), e(logY_), f(fit_);
+    const QSignalBlocker a(graphY_), b(graphX_), d(logX_), e(logY_), f(fit_), g(fitModel_), h(peaks_), i(origin_);
     graphY_->setCurrentIndex(static_cast<int>(::lab::indexOf(c.y)));
     graphX_->setCurrentIndex(static_cast<int>(::lab::indexOf(c.x)));
     logX_->setChecked(c.logX);
     logY_->setChecked(c.logY);
     fit_->setChecked(c.fit);
-    setLine(fitText_, graph_->fitText());
+    showAnalysis();
 }
 
 void LabWindow::showRecording() {

@@ -26,6 +26,7 @@
 #include <vector>
 #include <QWidget>
 
+class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
@@ -118,6 +119,12 @@ private:
     void startSweep();
     void askCsv();
     void askGraph();
+    // The fit's curve, the peaks, the origin, the protocol (lab_window_analysis.cpp).
+    // The curve's choice goes in `row`; the rest is a row of its own.
+    QBoxLayout* buildAnalysisControls(QBoxLayout& row);
+    void showAnalysis();
+    void askProtocol();
+    void printProtocol();
     void tell(const QString& text, bool problem);
     void clearNow();
     // A key that reaches a setting on a tab not shown: shows the tab, then acts.
@@ -157,6 +164,12 @@ private:
     QCheckBox* logY_ = nullptr;
     QCheckBox* fit_ = nullptr;
     QLabel* fitText_ = nullptr;
+    QComboBox* fitModel_ = nullptr;
+    QCheckBox* peaks_ = nullptr;
+    QCheckBox* origin_ = nullptr;
+    QPushButton* protocol_ = nullptr;
+    QLabel* peakText_ = nullptr;
+    QLabel* cursorText_ = nullptr;
     QLabel* flaggedText_ = nullptr;
     QPushButton* record_ = nullptr;
     QDoubleSpinBox* interval_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/scripting/action_families.h"
+#include "app/scripting/bench_actions.h"
 #include "app/scripting/calibration_actions.h"
 #include "app/scripting/lab_actions.h"
 #include "app/scripting/state_export.h"
@@ -72,6 +73,11 @@ QString HeadlessRunner::perform(const QString& action) {
         return performWindowAction(form_, action, [this] { pump(); }, [this](double s) { runFor(s); });
     if (isCalibrationAction(action)) {
         const QString problem = performCalibrationAction(calibration_, action);
+        pump();
+        return problem;
+    }
+    if (kBenchActions.owns(action)) {
+        const QString problem = performBenchAction(form_.session(), action);
         pump();
         return problem;
     }

@@ -5,6 +5,7 @@
 #include "app/lab/graph_view.h"
 #include "app/lab/lab_window.h"
 #include "lab/csv_writer.h"
+#include "lab/fit/fit_model.h"
 #include "lab/graph_choice.h"
 #include "lab/record/flagged_points.h"
 #include "lab/sweep_plan.h"
@@ -24,17 +25,17 @@ bool isLabAction(const QString& action) { return action.startsWith(QLatin1String
 
 QString checkLabActionSyntax(const QString& action) {
     static const QRegularExpression simple(QStringLiteral(
-        "^lab:(record=(start|stop)|point|clear|fit|waveforms=(freeze|run)|dialect=(semicolon|comma)|"
+        "^lab:(record=(start|stop)|point|clear|fit(=(line|proportional|resonance|impedance|phase))?|waveforms=(freeze|run)|dialect=(semicolon|comma)|"
         "interval=\\d+(\\.\\d+)?|sweep=\\d+\\.\\.\\d+/\\d+/(log|lin)|delete=[1-9]\\d*|undo|redo|run=new|"
         "run=name:.+)$"));
-    static const QRegularExpression files(QStringLiteral("^lab:(export=.+\\.csv|plot=.+\\.(png|svg))$"),
+    static const QRegularExpression files(QStringLiteral("^lab:(export=.+\\.csv|plot=.+\\.(png|svg)|report=.+\\.pdf)$"),
                                           QRegularExpression::CaseInsensitiveOption);
     if (simple.match(action).hasMatch() || files.match(action).hasMatch()) return {};
     if (action.startsWith(QLatin1String("lab:graph=")) && ::lab::parseGraphChoice(action.mid(10))) return {};
     return QStringLiteral("bad action \"%1\": expected lab:record=start|stop, lab:interval=<seconds>, lab:point, "
                           "lab:clear, lab:delete=<row>, lab:undo, lab:redo, lab:run=new, lab:run=name:<text>, lab:sweep=<from>..<to>/<steps>/log|lin, lab:graph=<Y>:<X>[:logx|logy|loglog] "
-                          "(quantities: %2), lab:fit, lab:waveforms=freeze|run, lab:dialect=semicolon|comma, "
-                          "lab:export=<file>.csv or lab:plot=<file>.png|svg")
+                          "(quantities: %2), lab:fit[=line|proportional|resonance|impedance|phase], lab:waveforms=freeze|run, lab:dialect=semicolon|comma, "
+                          "lab:export=<file>.csv, lab:plot=<file>.png|svg or lab:report=<file>.pdf")
         .arg(action, ::lab::quantityKeys());
 }
 
@@ -55,12 +56,16 @@ const ActionFamily kLabActions{
     "                                 the lab's graph, e.g. lab:graph=ImpedanceOhms:FrequencyHz; quantities:\n"
     "                                 TimeSeconds FrequencyHz CurrentMilliamps VoltageMillivolts\n"
     "                                 ImpedanceOhms PhaseDegrees PowerMilliwatts PowerFactor\n"
-    "  lab:fit                        fit a line to the graph's points (--state lab.Fit)\n"
+    "  lab:fit[=<curve>]              fit a curve to each run of the graph (--state lab.Fit, lab.Fits,\n"
+    "                                 lab.Peak): line (the default), proportional (y = a x), resonance\n"
+    "                                 (the current of a series R, L, C: f0, Q, bandwidth, I0), impedance\n"
+    "                                 (|Z| of it: R, L, C, f0), phase (its phase: f0, Q)\n"
     "  lab:waveforms=freeze|run       hold the waveforms still, or let them run\n"
     "  lab:dialect=semicolon|comma    CSV: semicolon and decimal comma, or comma and decimal point\n"
     "                                 (default: the locale's)\n"
     "  lab:export=<file>.csv          the table of points (UTF-8, a header with units)\n"
-    "  lab:plot=<file>.png|<file>.svg the lab's graph as shown\n",
+    "  lab:plot=<file>.png|<file>.svg the lab's graph as shown\n"
+    "  lab:report=<file>.pdf          the laboratory protocol: the circuit, the graph, the fits, the table\n",
     isLabAction,
     checkLabActionSyntax,
 };
@@ -127,18 +132,16 @@ LabActionResult performLabAction(lab::Lab& lab, const QString& action, const std
     } else if (name == QLatin1String("graph")) {
         session.setGraph(*::lab::parseGraphChoice(value, session.graph()));
     } else if (name == QLatin1String("fit")) {
-        ::lab::GraphChoice choice = session.graph();
-        choice.fit = true;
-        session.setGraph(choice);
+        session.setFitModel(value.isEmpty() ? ::lab::fit::Model::Line : *::lab::fit::modelByKey(value));
     } else if (name == QLatin1String("waveforms")) {
         session.freezeWaveforms(value == QLatin1String("freeze"));
     } else if (name == QLatin1String("dialect")) {
         lab.csvDialect = value == QLatin1String("semicolon") ? ::lab::kSemicolonDecimalComma : ::lab::kCommaDecimalPoint;
-    } else if (name == QLatin1String("export") || name == QLatin1String("plot")) {
+    } else if (name == QLatin1String("export") || name == QLatin1String("plot") || name == QLatin1String("report")) {
         const platform::files::WriteOutcome written =
-            name == QLatin1String("export")
-                ? platform::files::writeWholeFile(value, ::lab::csvOf(session.record(), lab.csvDialect))
-                : lab.window().graph().save(value);
+            name == QLatin1String("export")  ? platform::files::writeWholeFile(value, ::lab::csvOf(session.record(), lab.csvDialect))
+            : name == QLatin1String("plot") ? lab.window().graph().save(value)
+                                             : lab.writeProtocol(value);
         // Over one of the run's own files it is a refused action (2); any
         // other file that cannot be written is a failed output (1).
         if (!written.ok())

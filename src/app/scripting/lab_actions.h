@@ -9,11 +9,12 @@
 //   lab:run=new, lab:run=name:T  begin a run; name the current one
 //   lab:sweep=FROM..TO/STEPS/log|lin   a frequency sweep; the run waits for its end
 //   lab:graph=Y:X[:lin|logx|logy|loglog]   the graph (quantities by their `circuit` keys)
-//   lab:fit                      the fitted line on the graph (--state lab.Fit)
+//   lab:fit[=MODEL]              a fitted curve per run (line, proportional, resonance, impedance, phase)
 //   lab:waveforms=freeze|run     hold the waveforms still, or let them run
 //   lab:dialect=semicolon|comma  the CSV dialect of lab:export (default: the locale's)
 //   lab:export=FILE.csv          the table
 //   lab:plot=FILE.png|FILE.svg   the graph as shown
+//   lab:report=FILE.pdf          the laboratory protocol
 #include "app/action_family.h"
 
 #include <QString>

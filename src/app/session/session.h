@@ -128,8 +128,10 @@ public:
 
     // --- the state for --state and the class view
     // The virtual bench of this run, for its true values (nullptr: none).
-    void setBench(const bench::BenchDriver* bench) { bench_ = bench; }
+    void setBench(bench::BenchDriver* bench) { bench_ = bench; }
     const bench::BenchDriver* bench() const { return bench_; }
+    // To swap its load (bench:circuit=...).
+    bench::BenchDriver* bench() { return bench_; }
     // A view adds its own key (calibration, lab, statusLine); the part is read
     // each time the state is, until `owner` is destroyed.
     void addStatePart(const QString& key, const QObject* owner, std::function<QJsonValue()> part);
@@ -170,7 +172,7 @@ private:
     bool overloadVoltage_ = false;
     QTimer deviceTimer_;
     QString devices_;
-    const bench::BenchDriver* bench_ = nullptr;
+    bench::BenchDriver* bench_ = nullptr;
     std::map<QString, std::function<QJsonValue()>> stateParts_;
 };
 

@@ -1,0 +1,71 @@
+// The lab session's fitted curves: one per run shown, and the marked peak.
+#include "app/lab/lab_session.h"
+
+namespace app::lab {
+
+void LabSession::setFitModel(::lab::fit::Model model) {
+    if (graph_.fit && model == fitModel_) return;
+    fitModel_ = model;
+    graph_.fit = true;
+    refit();
+    emit graphChanged();
+}
+
+QString LabSession::axesProblem() const {
+    using ::lab::fit::Model;
+    // A straight line is straight in the axes it was made in; on a
+    // logarithmic axis it would be a curve that says nothing.
+    if ((fitModel_ == Model::Line || fitModel_ == Model::Proportional) && (graph_.logX || graph_.logY))
+        return QStringLiteral("Nelze proložit: přímku prokládám jen v lineárních osách.");
+    return {};
+}
+
+LabSession::GraphPoints LabSession::graphPoints(int run) const {
+    GraphPoints out;
+    const std::vector<double>& xs = record_.column(graph_.x);
+    const std::vector<double>& ys = record_.column(graph_.y);
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+        if (!shown(i) || (run != 0 && record_.runOf(i) != run)) continue;
+        out.x.push_back(xs[i]);
+        out.y.push_back(ys[i]);
+        // What a logarithmic axis cannot show is not fitted on it either.
+        const bool offAxis = (graph_.logX && !(xs[i] > 0)) || (graph_.logY && !(ys[i] > 0));
+        out.flags.push_back(record_.flagged(i) || offAxis ? 1 : 0);
+    }
+    return out;
+}
+
+const std::vector<LabSession::RunFit>& LabSession::runFits() const {
+    if (runFits_) return *runFits_;
+    runFits_.emplace();
+    if (!graph_.fit || !axesProblem().isEmpty()) return *runFits_;
+    for (const ::lab::Run& run : record_.runs()) {
+        if (run.hidden || run.points == 0) continue;
+        const GraphPoints points = graphPoints(run.id);
+        if (fitModel_ == ::lab::fit::Model::Line) {
+            // Points at one operating point make no line (the fitter's rule).
+            ::lab::LineFitter line;
+            for (std::size_t i = 0; i < points.x.size(); ++i)
+                if (points.flags[i] == 0) line.add(points.x[i], points.y[i]);
+            if (const QString problem = line.problem(); !problem.isEmpty()) {
+                runFits_->push_back({run.id, {std::nullopt, problem}});
+                continue;
+            }
+        }
+        runFits_->push_back({run.id, ::lab::fit::fitPoints(fitModel_, points.points())});
+    }
+    return *runFits_;
+}
+
+const ::lab::fit::Fit* LabSession::newestFit() const {
+    const std::vector<RunFit>& fits = runFits();
+    return fits.empty() || !fits.back().result ? nullptr : &*fits.back().result.fit;
+}
+
+std::optional<::lab::fit::Peaks> LabSession::peaks() const {
+    if (const ::lab::fit::Fit* fit = newestFit()) return ::lab::fit::peaksOf(*fit);
+    const GraphPoints points = graphPoints(0);
+    return ::lab::fit::peaksOf(points.points());
+}
+
+}  // namespace app::lab
