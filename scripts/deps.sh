@@ -19,6 +19,7 @@ packages=(
   libqcustomplot-dev qt6-svg-dev python3
   libgsl-dev
   qt6-httpserver-dev qt6-websockets-dev libqrencode-dev libjs-dygraphs zbar-tools chromium
+  poppler-utils
 )
 [ $# -gt 0 ] && packages=("$@")
 

@@ -358,7 +358,9 @@ void GraphView::applyChoice() {
     // A line where the points follow one another (time, a sweep's frequency);
     // elsewhere the points alone.
     const bool connected = shown_.x == ::lab::Quantity::Time || shown_.x == ::lab::Quantity::Frequency;
-    for (const auto& [id, g] : runs_) g->setLineStyle(connected ? QCPGraph::lsLine : QCPGraph::lsNone);
+    // Where the curves are fitted, the points alone beside them.
+    const bool curves = shown_.fit && !(session_.fitModel() == ::lab::fit::Model::Line && runs_.size() <= 1);
+    for (const auto& [id, g] : runs_) g->setLineStyle(connected && !curves ? QCPGraph::lsLine : QCPGraph::lsNone);
 }
 
 void GraphView::rebuild() {
@@ -459,14 +461,7 @@ void GraphView::resetZoom() {
 }
 
 void GraphView::updateNotes() {
-    offAxis_ = 0;
-    if (shown_.logX || shown_.logY) {
-        const ::lab::PointRecord& record = session_.record();
-        const std::vector<double>& xs = record.column(shown_.x);
-        const std::vector<double>& ys = record.column(shown_.y);
-        for (std::size_t i = 0; i < xs.size(); ++i)
-            if (std::isfinite(xs[i]) && std::isfinite(ys[i]) && !usable(xs[i], ys[i]) && session_.shown(i)) ++offAxis_;
-    }
+    offAxis_ = session_.offLogAxis();
     note_->setVisible(offAxis_ > 0);
     if (offAxis_ > 0) {
         QFont f = font();

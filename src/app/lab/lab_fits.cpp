@@ -1,6 +1,8 @@
 // The lab session's fitted curves: one per run shown, and the marked peak.
 #include "app/lab/lab_session.h"
 
+#include <cmath>
+
 namespace app::lab {
 
 void LabSession::setFitModel(::lab::fit::Model model) {
@@ -33,6 +35,18 @@ LabSession::GraphPoints LabSession::graphPoints(int run) const {
         out.flags.push_back(record_.flagged(i) || offAxis ? 1 : 0);
     }
     return out;
+}
+
+std::size_t LabSession::offLogAxis() const {
+    if (!graph_.logX && !graph_.logY) return 0;
+    const std::vector<double>& xs = record_.column(graph_.x);
+    const std::vector<double>& ys = record_.column(graph_.y);
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < xs.size(); ++i)
+        if (shown(i) && std::isfinite(xs[i]) && std::isfinite(ys[i]) &&
+            ((graph_.logX && !(xs[i] > 0)) || (graph_.logY && !(ys[i] > 0))))
+            ++count;
+    return count;
 }
 
 const std::vector<LabSession::RunFit>& LabSession::runFits() const {

@@ -136,6 +136,8 @@ public:
     std::optional<::lab::fit::Peaks> peaks() const;
     // Why the chosen curve is not fitted on these axes ("Přímku nelze …"), or "".
     QString axesProblem() const;
+    // The points shown that a logarithmic axis cannot show (a value ≤ 0): left out of the graph and its fits.
+    std::size_t offLogAxis() const;
 
     // --- the waveforms: the line input's last 0.3 s, or what was held.
     struct WaveformSource {

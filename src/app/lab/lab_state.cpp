@@ -116,7 +116,10 @@ QJsonObject LabSession::stateJson() const {
                               {"X", ::lab::keyOf(graph_.x)},
                               {"LogX", graph_.logX},
                               {"LogY", graph_.logY},
-                              {"Fit", graph_.fit}}},
+                              {"Fit", graph_.fit},
+                              {"Peaks", graph_.peaks},
+                              {"Origin", graph_.origin},
+                              {"OffLogAxis", static_cast<qint64>(offLogAxis())}}},
     };
     out["Fit"] = fitJson();
     if (graph_.fit) {

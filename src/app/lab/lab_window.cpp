@@ -1,4 +1,5 @@
 #include "app/lab/lab_window.h"
+#include "lab/fit/fit_model.h"
 
 #include "app/session/overload_text.h"
 
@@ -443,7 +444,10 @@ QWidget* LabWindow::buildGraphPanel() {
         connect(c, &QComboBox::currentIndexChanged, this, &LabWindow::chooseGraph);
     for (QCheckBox* c : {logX_, logY_, fit_, peaks_, origin_})
         connect(c, &QCheckBox::toggled, this, &LabWindow::chooseGraph);
-    connect(fitModel_, &QComboBox::currentIndexChanged, this, &LabWindow::chooseGraph);
+    // Choosing a curve fits it.
+    connect(fitModel_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        session_.setFitModel(::lab::fit::kModels[static_cast<std::size_t>(std::max(0, index))]);
+    });
     graph_->onCursorMoved = [this] { setLine(cursorText_, graph_->cursorText()); };
     connect(exportGraph, &QPushButton::clicked, this, &LabWindow::askGraph);
     return panel;
