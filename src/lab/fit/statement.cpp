@@ -75,7 +75,8 @@ QString extremeText(const char* word, const Extreme& e, Quantity x, Quantity y) 
 }  // namespace
 
 QString valueWithUncertainty(double value, double uncertainty) {
-    if (!(uncertainty > 0)) return fixed(value, decimalsForSignificant(value, 4)) + QStringLiteral(" ± 0");
+    // An uncertainty in the last digits of a double is none: points exactly on the curve.
+    if (!(uncertainty > 1e-12 * std::abs(value))) return fixed(value, decimalsForSignificant(value, 4)) + QStringLiteral(" ± 0");
     const double exponent = std::floor(std::log10(uncertainty));
     const double leading = uncertainty / std::pow(10.0, exponent);
     const int decimals = static_cast<int>(-exponent) + (leading < 3 ? 1 : 0);
@@ -109,7 +110,7 @@ QStringList parameterTexts(const Fit& fit, Quantity x, Quantity y) {
 
 QString goodnessText(const Fit& fit, Quantity y) {
     return QStringLiteral("R² = %1, RMS reziduí %2")
-        .arg(fixed(fit.r2, 5), withUnit(fixed(fit.rms, std::max(0, decimalsForSignificant(fit.rms, 2))), unitOf(y)));
+        .arg(fixed(fit.r2, 5), withUnit(fixed(fit.rms, std::clamp(decimalsForSignificant(fit.rms, 2), 0, 6)), unitOf(y)));
 }
 
 QString statementOf(const Fit& fit, Quantity x, Quantity y) {

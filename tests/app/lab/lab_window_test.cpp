@@ -17,6 +17,7 @@
 #include "support/rig.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -30,6 +31,9 @@
 #include <QTableView>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -497,3 +501,59 @@ TEST(LabOverload, AnOverloadIsShownAndItsPointsAreDrawnApartAndNotFitted) {
 }
 
 }  // namespace
+
+// The graph's tools: a curve chosen is fitted and stated, the peak marked;
+// the cursor reads the point clicked and walks along x with the arrow keys;
+// a zoom stays while points come, and a double click puts the axes back.
+TEST_F(LabWindowTest, TheCursorReadsAPointTheCurveChosenIsFittedAndAZoomStays) {
+    app::lab::LabSession& session = lab_->session();
+    for (const double hz : {100.0, 130.0, 159.0, 190.0, 250.0}) {
+        ::lab::LabPoint p;
+        p[::lab::Quantity::Frequency] = hz;
+        const double detune = hz / 159.15 - 159.15 / hz;
+        p[::lab::Quantity::Current] = 150 / std::sqrt(1 + 9.0 * 9.0 * detune * detune);
+        session.add(p);
+    }
+    session.setGraph(*::lab::parseGraphChoice(QStringLiteral("CurrentMilliamps:FrequencyHz:logx")));
+    widget<QComboBox>("fitModel")->setCurrentIndex(2);  // "rezonanční křivka"
+    ASSERT_NE(session.newestFit(), nullptr);
+    EXPECT_TRUE(widget<QCheckBox>("fit")->isChecked());
+    EXPECT_NEAR(session.newestFit()->parameter(QStringLiteral("F0"))->value, 159.15, 0.01);
+    EXPECT_TRUE(widget<QLabel>("fitText")->text().startsWith(QStringLiteral("rezonanční křivka: f₀ = 159,1 ± 0")))
+        << widget<QLabel>("fitText")->text().toStdString();
+    EXPECT_TRUE(widget<QLabel>("peakText")->text().startsWith(QStringLiteral("maximum 150,0\u00A0mA při 159,1\u00A0Hz")))
+        << widget<QLabel>("peakText")->text().toStdString();
+
+    app::lab::GraphView& graph = window_->graph();
+    graph.resize(800, 500);
+    graph.setViewport(graph.rect());  // a hidden widget gets no resize event
+    graph.replot(QCustomPlot::rpImmediateRefresh);
+    const QPointF at(graph.xAxis->coordToPixel(190), graph.yAxis->coordToPixel(session.record().value(3, ::lab::Quantity::Current)));
+    const auto mouse = [&graph](QEvent::Type type, QPointF where) {
+        QMouseEvent e(type, where, graph.mapToGlobal(where), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, {});
+        QApplication::sendEvent(&graph, &e);
+    };
+    mouse(QEvent::MouseButtonPress, at + QPointF(6, -4));
+    mouse(QEvent::MouseButtonRelease, at + QPointF(6, -4));
+    ASSERT_EQ(graph.cursorRow(), std::optional<std::size_t>(3));
+    QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, {});
+    QApplication::sendEvent(&graph, &left);
+    EXPECT_EQ(graph.cursorRow(), std::optional<std::size_t>(2));
+    EXPECT_TRUE(widget<QLabel>("cursorText")->text().startsWith(QStringLiteral("f = 159,00\u00A0Hz; I = 149,9784\u00A0mA")))
+        << widget<QLabel>("cursorText")->text().toStdString();
+
+    QWheelEvent wheel(QPointF(400, 250), graph.mapToGlobal(QPointF(400, 250)), {}, QPoint(0, 240), Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&graph, &wheel);
+    const QCPRange zoomed = graph.xAxis->range();
+    ASSERT_TRUE(graph.zoomed());
+    ::lab::LabPoint far;
+    far[::lab::Quantity::Frequency] = 900;
+    far[::lab::Quantity::Current] = 10;
+    session.add(far);
+    EXPECT_EQ(graph.xAxis->range(), zoomed);
+    mouse(QEvent::MouseButtonDblClick, QPointF(400, 250));
+    EXPECT_FALSE(graph.zoomed());
+    EXPECT_TRUE(graph.xAxis->range().contains(900));
+}
