@@ -125,7 +125,7 @@ TEST_F(LabAnalysis, OhmsLawThroughTheOriginGivesTheResistanceAndNoLineIsFittedOn
     arguments << "--do" << "lab:graph=VoltageMillivolts:CurrentMilliamps:loglog";
     const QJsonObject lab = runForState(dir_, arguments, &run)["lab"].toObject();
     EXPECT_TRUE(lab["Fit"].isNull());
-    EXPECT_TRUE(lab["FitProblem"].toString().contains(QStringLiteral("lineárních osách")));
+    EXPECT_TRUE(lab["FitProblem"].toString().contains(QStringLiteral("logaritmických osách")));
 }
 
 // Two circuits swapped between two sweeps: two runs, both in the CSV, a fit each.

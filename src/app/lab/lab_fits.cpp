@@ -15,10 +15,11 @@ void LabSession::setFitModel(::lab::fit::Model model) {
 
 QString LabSession::axesProblem() const {
     using ::lab::fit::Model;
-    // A straight line is straight in the axes it was made in; on a
-    // logarithmic axis it would be a curve that says nothing.
-    if ((fitModel_ == Model::Line || fitModel_ == Model::Proportional) && (graph_.logX || graph_.logY))
-        return QStringLiteral("Nelze proložit: přímku prokládám jen v lineárních osách.");
+    // On log-log axes a line of the values would be drawn as a curve that
+    // says nothing (a power law is a line there, not this). On one log axis
+    // it is drawn as it always was: the lab's sweeps chart a log frequency.
+    if ((fitModel_ == Model::Line || fitModel_ == Model::Proportional) && graph_.logX && graph_.logY)
+        return QStringLiteral("Nelze proložit: v logaritmických osách přímku neprokládám.");
     return {};
 }
 

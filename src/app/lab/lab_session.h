@@ -134,7 +134,7 @@ public:
     // The marked maximum and minimum: of the newest fit when one is shown,
     // else of the points that count; nothing without such points.
     std::optional<::lab::fit::Peaks> peaks() const;
-    // Why the chosen curve is not fitted on these axes ("Přímku nelze …"), or "".
+    // Why the chosen curve is not fitted on these axes (a line on log-log axes), or "".
     QString axesProblem() const;
     // The points shown that a logarithmic axis cannot show (a value ≤ 0): left out of the graph and its fits.
     std::size_t offLogAxis() const;

@@ -400,9 +400,9 @@ QWidget* LabWindow::buildGraphPanel() {
     logX_->setObjectName(QStringLiteral("logX"));
     logY_ = new QCheckBox(QStringLiteral("log. y"), graphChoice_);
     logY_->setObjectName(QStringLiteral("logY"));
-    fit_ = new QCheckBox(QStringLiteral("Proložit"), graphChoice_);
+    fit_ = new QCheckBox(QStringLiteral("Proložit pří&mku / křivku:"), graphChoice_);
     fit_->setObjectName(QStringLiteral("fit"));
-    fit_->setToolTip(QStringLiteral("Proložit body každého běhu zvolenou křivkou (Alt+M)"));
+    fit_->setToolTip(QStringLiteral("Proložit body každého běhu zvolenou křivkou"));
     auto* exportGraph = button("Ulo&žit graf…", "exportGraph", graphChoice_);
     row->addWidget(label("Gr&af:", graphY_, graphChoice_));
     row->addWidget(graphY_, 1);
