@@ -2,7 +2,7 @@
 
 #include "app/lab/lab_session.h"
 #include "app/lab/lab_window.h"
-#include "app/lab/protocol.h"
+#include "app/lab/protocol/protocol.h"
 #include "app/session/session.h"
 
 #include <QShortcut>

@@ -3,7 +3,7 @@
 #include "app/lab/graph_view.h"
 #include "app/lab/lab_session.h"
 #include "app/lab/lab_window.h"
-#include "app/lab/protocol.h"
+#include "app/lab/protocol/protocol.h"
 #include "lab/fit/fit_model.h"
 
 #include <QBoxLayout>

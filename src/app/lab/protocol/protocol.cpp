@@ -1,4 +1,4 @@
-#include "app/lab/protocol.h"
+#include "app/lab/protocol/protocol.h"
 
 #include "app/lab/graph_view.h"
 #include "app/lab/lab_session.h"
