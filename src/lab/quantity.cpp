@@ -41,6 +41,15 @@ QString headerOf(Quantity q) {
     return unit.isEmpty() ? symbolOf(q) : QStringLiteral("%1 (%2)").arg(symbolOf(q), unit);
 }
 
+const QLocale& czechNumbers() {
+    static const QLocale locale = [] {
+        QLocale l(QLocale::Czech);
+        l.setNumberOptions(QLocale::OmitGroupSeparator);
+        return l;
+    }();
+    return locale;
+}
+
 QString ratioUnit(Quantity y, Quantity x) {
     const QString top = unitOf(y);
     const QString bottom = unitOf(x);

@@ -1,6 +1,7 @@
 #pragma once
 // The quantities of a lab point, in the order of the CSV's columns, with the
 // names scripts use (the --state `circuit` keys), their symbols and units.
+#include <QLocale>
 #include <QString>
 #include <array>
 #include <cstddef>
@@ -27,6 +28,9 @@ QString nameOf(Quantity q);
 QString captionOf(Quantity q);
 // "t (s)", "|Z| (Ω)", "λ": a CSV column's and an axis's title.
 QString headerOf(Quantity q);
+// Czech numbers as the lab writes them: a decimal comma and no group
+// separator ("1775,8"), so that a column is no wider than it must be.
+const QLocale& czechNumbers();
 // Decimals a value is written with (CSV, table).
 int decimalsOf(Quantity q);
 

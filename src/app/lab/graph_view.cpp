@@ -13,16 +13,6 @@
 namespace app::lab {
 namespace {
 
-// Czech numbers without a group separator: "1000", as the axis is labelled.
-const QLocale& czech() {
-    static const QLocale locale = [] {
-        QLocale l(QLocale::Czech);
-        l.setNumberOptions(QLocale::OmitGroupSeparator);
-        return l;
-    }();
-    return locale;
-}
-
 // A logarithmic axis numbered 1, 2, 5 in each decade (20, 50, 100, 200, 500,
 // 1000 Hz), every whole multiple a small tick; over more than three decades
 // the decades alone, within one every whole multiple numbered (and within
@@ -138,18 +128,10 @@ constexpr int kLookCount = static_cast<int>(std::size(kLooks));
 // A click this near a point (pixels) puts the cursor on it.
 constexpr double kCursorReach = 30;
 
-const QLocale& plain() {
-    static const QLocale locale = [] {
-        QLocale l(QLocale::Czech);
-        l.setNumberOptions(QLocale::OmitGroupSeparator);
-        return l;
-    }();
-    return locale;
-}
 
 QString valueText(double v, ::lab::Quantity q) {
     const QString unit = ::lab::unitOf(q);
-    const QString n = plain().toString(v, 'f', ::lab::decimalsOf(q));
+    const QString n = ::lab::czechNumbers().toString(v, 'f', ::lab::decimalsOf(q));
     return unit.isEmpty() || unit == QStringLiteral("°") ? n + unit : n + QChar(0x00A0) + unit;
 }
 
@@ -157,7 +139,7 @@ QString valueText(double v, ::lab::Quantity q) {
 
 GraphView::GraphView(LabSession& session, QWidget* parent) : QCustomPlot(parent), session_(session) {
     setObjectName(QStringLiteral("graph"));
-    setLocale(czech());
+    setLocale(::lab::czechNumbers());
     setMinimumSize(360, 200);
     plotLayout()->insertRow(0);
     title_ = new QCPTextElement(this, QString(), font());
@@ -710,8 +692,8 @@ QString GraphView::fitText() const {
             return unit.isEmpty() ? number : number + QChar(0x00A0) + unit;
         };
         return QStringLiteral("přímka: směrnice %1, úsek %2, R² = %3")
-            .arg(withUnit(czech().toString(fit->slope, 'g', 5), slopeUnit),
-                 withUnit(czech().toString(fit->intercept, 'g', 4), yUnit), czech().toString(fit->r2, 'f', 5));
+            .arg(withUnit(::lab::czechNumbers().toString(fit->slope, 'g', 5), slopeUnit),
+                 withUnit(::lab::czechNumbers().toString(fit->intercept, 'g', 4), yUnit), ::lab::czechNumbers().toString(fit->r2, 'f', 5));
     }
     QStringList lines;
     const bool several = session_.runFits().size() > 1;

@@ -7,14 +7,6 @@
 namespace lab::fit {
 namespace {
 
-const QLocale& czech() {
-    static const QLocale locale = [] {
-        QLocale l(QLocale::Czech);
-        l.setNumberOptions(QLocale::OmitGroupSeparator);
-        return l;
-    }();
-    return locale;
-}
 
 constexpr QChar kNoBreak(0x00A0);
 
@@ -31,8 +23,8 @@ QString fixed(double value, int decimals) {
         value = std::round(value / step) * step;
         decimals = 0;
     }
-    const QString text = czech().toString(value, 'f', decimals);
-    return text.startsWith(QLatin1Char('-')) && czech().toDouble(text) == 0 ? text.mid(1) : text;
+    const QString text = ::lab::czechNumbers().toString(value, 'f', decimals);
+    return text.startsWith(QLatin1Char('-')) && ::lab::czechNumbers().toDouble(text) == 0 ? text.mid(1) : text;
 }
 
 int decimalsForSignificant(double value, int significant) {

@@ -18,16 +18,8 @@
 namespace app::lab {
 namespace {
 
-const QLocale& czech() {
-    static const QLocale locale = [] {
-        QLocale l(QLocale::Czech);
-        l.setNumberOptions(QLocale::OmitGroupSeparator);
-        return l;
-    }();
-    return locale;
-}
 
-QString number(double v) { return czech().toString(v, 'g', 4); }
+QString number(double v) { return ::lab::czechNumbers().toString(v, 'g', 4); }
 
 QString circuitText(const bench::BenchDriver& bench) {
     const bench::BenchConfig& c = bench.config();
@@ -85,7 +77,7 @@ QFont font(double points, bool bold = false) {
 
 QString cell(const ::lab::PointRecord& record, std::size_t row, ::lab::Quantity q) {
     const double v = record.value(row, q);
-    return std::isfinite(v) ? czech().toString(v, 'f', ::lab::decimalsOf(q)) : QStringLiteral("–");
+    return std::isfinite(v) ? ::lab::czechNumbers().toString(v, 'f', ::lab::decimalsOf(q)) : QStringLiteral("–");
 }
 
 void paintFits(Pages& pages, const LabSession& session) {
@@ -187,7 +179,7 @@ bool paintProtocol(QPagedPaintDevice& device, const LabSession& session, GraphVi
     pages.text(QStringLiteral("Laboratorní protokol"), font(18, true));
     pages.text(graph.title(), font(13));
     pages.skip(2);
-    const QString date = czech().toString(facts.when, QStringLiteral("d. M. yyyy H:mm"));
+    const QString date = ::lab::czechNumbers().toString(facts.when, QStringLiteral("d. M. yyyy H:mm"));
     pages.text(QStringLiteral("Datum a čas: %1").arg(date), font(10));
     pages.text(QStringLiteral("Zvuková karta: %1, %2")
                    .arg(facts.card.isEmpty() ? QStringLiteral("neznámá") : facts.card,
