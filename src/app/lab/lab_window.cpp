@@ -412,8 +412,7 @@ QWidget* LabWindow::buildGraphPanel() {
     auto* axes = new QHBoxLayout;
     axes->addWidget(logX_);
     axes->addWidget(logY_);
-    axes->addWidget(fit_);
-    QBoxLayout* analysis = buildAnalysisControls(*axes);
+    QBoxLayout* analysis = buildAnalysisControls();
     axes->addStretch();
     axes->addWidget(exportGraph);
     choice->addLayout(axes);

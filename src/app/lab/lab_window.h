@@ -120,8 +120,8 @@ private:
     void askCsv();
     void askGraph();
     // The fit's curve, the peaks, the origin, the protocol (lab_window_analysis.cpp).
-    // The curve's choice goes in `row`; the rest is a row of its own.
-    QBoxLayout* buildAnalysisControls(QBoxLayout& row);
+    // Rows of their own: the fit and its curve; the peaks, the origin and the protocol.
+    QBoxLayout* buildAnalysisControls();
     void showAnalysis();
     void askProtocol();
     void printProtocol();

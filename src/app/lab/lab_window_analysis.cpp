@@ -18,7 +18,7 @@
 
 namespace app::lab {
 
-QBoxLayout* LabWindow::buildAnalysisControls(QBoxLayout& row) {
+QBoxLayout* LabWindow::buildAnalysisControls() {
     QWidget* parent = graphChoice_;
     fitModel_ = new QComboBox(parent);
     fitModel_->setObjectName(QStringLiteral("fitModel"));
@@ -31,7 +31,11 @@ QBoxLayout* LabWindow::buildAnalysisControls(QBoxLayout& row) {
     origin_->setToolTip(QStringLiteral("Lineární osy sahají až k nule"));
     fitModel_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     fitModel_->setMinimumContentsLength(10);
-    row.addWidget(fitModel_, 1);
+    auto* rows = new QVBoxLayout;
+    auto* curve = new QHBoxLayout;
+    curve->addWidget(fit_);
+    curve->addWidget(fitModel_, 1);
+    rows->addLayout(curve);
     auto* more = new QHBoxLayout;
     more->addWidget(peaks_);
     more->addWidget(origin_);
@@ -45,7 +49,8 @@ QBoxLayout* LabWindow::buildAnalysisControls(QBoxLayout& row) {
     connect(protocol_, &QPushButton::clicked, this, &LabWindow::askProtocol);
     connect(print, &QAction::triggered, this, &LabWindow::printProtocol);
     more->addWidget(protocol_);
-    return more;
+    rows->addLayout(more);
+    return rows;
 }
 
 void LabWindow::showAnalysis() {
