@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include <QHostAddress>
+
 #include "app/audio_setup.h"
 #include "bench/bench_rlc_parse.h"
 
@@ -155,6 +157,23 @@ const std::vector<OptionRow>& optionTable() {
          "Open the lab window (\"Měření a grafy\": waveforms, records, graphs, sweeps) beside the main window; "
          "Ctrl+M or the menu entry \"Měření a grafy (Ctrl+M)\" in the main window opens it too.",
          nullptr, nullptr, [](const Given& g, Options& o) { o.lab = g.set; return QString(); }},
+        {{"class-view"},
+         "Serve the class view (the live values and the lab, read-only, to the students' browsers) on this port, "
+         "of every network interface or of ADDRESS alone; prints \"class-view http://ADDRESS:PORT/?k=TOKEN\" once "
+         "it listens. Headless, time runs as the wall clock's and it serves for --run-for seconds.",
+         "[address:]port", nullptr,
+         [](const Given& g, Options& o) {
+             if (!g.set) return QString();
+             const QString host = g.value.contains(QLatin1Char(':')) ? g.value.section(QLatin1Char(':'), 0, -2) : QString();
+             bool ok = false;
+             const uint port = g.value.section(QLatin1Char(':'), -1).toUInt(&ok);
+             QHostAddress address(QHostAddress::AnyIPv4);
+             if (!ok || port > 65535 || (!host.isEmpty() && !address.setAddress(host)) ||
+                 address.protocol() != QAbstractSocket::IPv4Protocol)
+                 return QStringLiteral("--class-view takes [ADDRESS:]PORT, an IPv4 address and a port from 0 to 65535");
+             o.classView = ClassViewPlace{address, static_cast<quint16>(port)};
+             return QString();
+         }},
     };
     return rows;
 }

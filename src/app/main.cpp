@@ -2,6 +2,7 @@
 // main window and run it (or run it headless).
 #include "app/audio_setup.h"
 #include "app/calibration/calibration_setup.h"
+#include "app/classview/class_view.h"
 #include "app/command_line.h"
 #include "app/lab/lab.h"
 #include "app/lab/lab_session.h"
@@ -95,8 +96,20 @@ int main(int argc, char** argv) {
     // The window's last menu entry opens the lab, as Ctrl+M does.
     QObject::connect(form->menuEntry(QString::fromLatin1(app::window::kLabMenuEntry)), &QAction::triggered, &lab,
                      &app::lab::Lab::open);
-    app::scripting::HeadlessRunner runner(*form, idle, audio.clock, &calibration);
+    // The class view: off until the teacher starts it ("Třída" in the lab), or --class-view.
+    auto* classView = new app::classview::ClassView(session, lab.session(), *form);  // owned by the window
+    lab.setClassViewOpener([classView] { classView->openPanel(); });
+    // Serving headless, the bench's time runs as the wall clock's, for the students.
+    std::optional<platform::ClockPacer> headlessPacer;
+    if (options.headless && options.classView && audio.clock != nullptr) headlessPacer.emplace(*audio.clock);
+    app::scripting::HeadlessRunner runner(*form, idle, headlessPacer ? nullptr : audio.clock, &calibration);
     runner.setLab(&lab);
+    if (options.classView) {
+        if (const QString problem = classView->start(*options.classView); !problem.isEmpty()) {
+            std::fprintf(stderr, "pristroje: the class view cannot start: %s\n", problem.toLocal8Bit().constData());
+            return 1;
+        }
+    }
     if (options.headless) {
         form->show();
         return runner.run(options);

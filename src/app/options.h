@@ -2,11 +2,17 @@
 // What the command line asks of one run of the program.
 #include "bench/bench_rlc.h"
 
+#include <QHostAddress>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
 namespace app {
+
+struct ClassViewPlace {
+    QHostAddress address;  // AnyIPv4: every interface
+    quint16 port = 0;      // 0: one the system picks
+};
 
 struct Options {
     QString audio = QStringLiteral("alsa");  // alsa | bench | file | sim
@@ -28,6 +34,8 @@ struct Options {
     QString calibrationFile;  // --calibration FILE, instead of the default file
     bool noCalibration = false;  // --no-calibration: no profile applies at start
 
+    // --class-view [ADDRESS:]PORT: the class view serving from the start.
+    std::optional<ClassViewPlace> classView;
     bool lab = false;  // --lab: the lab window ("Měření a grafy") beside the main window
 
     bool headless = false;

@@ -19,6 +19,7 @@ Lab::Lab(session::Session& session, QWidget& mainWindow)
 LabWindow& Lab::window() {
     if (window_ == nullptr) {
         window_ = new LabWindow(session_, &mainWindow_);  // owned by the main window
+        if (classViewOpener_) window_->setClassViewOpener(classViewOpener_);
         placed_ = false;
     }
     return *window_;

@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 
 class QWidget;
 
@@ -40,6 +41,10 @@ public:
     // The laboratory protocol as a PDF file (the graph as the window draws it).
     platform::files::WriteOutcome writeProtocol(const QString& path);
 
+    // What "Třída…" in the lab window opens (the class view's window); none: no such button.
+    void setClassViewOpener(std::function<void()> open) { classViewOpener_ = std::move(open); }
+    const std::function<void()>& classViewOpener() const { return classViewOpener_; }
+
     // The dialect of headless CSV exports: by default the locale's.
     ::lab::CsvDialect csvDialect;
 
@@ -48,6 +53,7 @@ private:
     LabSession& session_;
     QPointer<LabWindow> window_;
     bool placed_ = false;
+    std::function<void()> classViewOpener_;
 };
 
 // The lab of this run, owned by the session: Ctrl+M in the main window opens

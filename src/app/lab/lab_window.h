@@ -72,6 +72,8 @@ public:
     QString exportGraph(const QString& path);
 
     GraphView& graph() { return *graph_; }
+    // Shows "Třída…", which opens the class view's window.
+    void setClassViewOpener(std::function<void()> open);
     WaveformView& waveforms() { return *waveforms_; }
 
     // --- layout
@@ -168,6 +170,7 @@ private:
     QCheckBox* peaks_ = nullptr;
     QCheckBox* origin_ = nullptr;
     QPushButton* protocol_ = nullptr;
+    QPushButton* classView_ = nullptr;
     QLabel* peakText_ = nullptr;
     QLabel* cursorText_ = nullptr;
     QLabel* flaggedText_ = nullptr;

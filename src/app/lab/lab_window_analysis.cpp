@@ -48,9 +48,20 @@ QBoxLayout* LabWindow::buildAnalysisControls() {
     protocol_->setToolTip(QStringLiteral("Laboratorní protokol do PDF; pravým tlačítkem tisk"));
     connect(protocol_, &QPushButton::clicked, this, &LabWindow::askProtocol);
     connect(print, &QAction::triggered, this, &LabWindow::printProtocol);
+    classView_ = new QPushButton(QStringLiteral("Třída…"), parent);
+    classView_->setObjectName(QStringLiteral("classView"));
+    classView_->setToolTip(QStringLiteral("Hodnoty a graf v prohlížečích žáků, jen ke čtení"));
+    classView_->hide();
+    more->addWidget(classView_);
     more->addWidget(protocol_);
     rows->addLayout(more);
     return rows;
+}
+
+void LabWindow::setClassViewOpener(std::function<void()> open) {
+    classView_->disconnect();
+    connect(classView_, &QPushButton::clicked, this, std::move(open));
+    classView_->show();
 }
 
 void LabWindow::showAnalysis() {

@@ -245,9 +245,17 @@ def main():
 
         key = args.current_key
         until(lambda: browser.value("document.getElementById('value-%s').dataset.value" % key), 5)
-        state = json.loads(server.get('/state.json'))['circuit'][key]
-        shown = float(browser.value("document.getElementById('value-%s').dataset.value" % key) or 'nan')
-        text = browser.value("document.getElementById('value-%s').textContent" % key)
+
+        # The page and /state.json read at nearly the same time; a current
+        # still settling after the start gets a few more seconds.
+        def compare():
+            nonlocal state, shown, text
+            state = json.loads(server.get('/state.json'))['circuit'][key]
+            shown = float(browser.value("document.getElementById('value-%s').dataset.value" % key) or 'nan')
+            text = browser.value("document.getElementById('value-%s').textContent" % key)
+            return abs(shown - state) <= 0.001 * abs(state)
+        state = shown = text = None
+        until(compare, 5, step=0.3)
         check('shows the live current', abs(shown - state) <= 0.001 * abs(state),
               '%r (%s) against %s in state.json' % (text, shown, state))
 
@@ -301,7 +309,7 @@ def main():
             if done:
                 with open(os.path.join(downloads, done[0]), encoding='utf-8-sig', newline='') as f:
                     rows = list(csv.reader(f, delimiter=separator))
-            numbers = rows[1:] and all(float(v.replace(decimal, '.')) >= 0 for v in rows[1][:3])
+            numbers = rows[1:] and all(float(v.replace(decimal, '.')) >= 0 for v in rows[-1][:3] if v)
             check('downloads the CSV (%s)' % dialect, bool(done) and rows[0][0] == 't (s)' and numbers,
                   '%s, %d rows' % (done[0] if done else 'nothing', len(rows)))
 
