@@ -63,6 +63,9 @@ CardClaim::CardClaim(const QString& folder, const QString& card)
     recheck_.setInterval(kRecheckMs);
     QObject::connect(&recheck_, &QTimer::timeout, &recheck_, [this] { look(); });
     recheck_.start();
+    relook_.setSingleShot(true);
+    relook_.setInterval(50);
+    QObject::connect(&relook_, &QTimer::timeout, &relook_, [this] { look(); });
     look();
 }
 
@@ -101,7 +104,11 @@ void CardClaim::look() {
         for (const QString& name : names) {
             const QString path = QDir(folder_).filePath(name);
             const auto guest = userOf(path);
-            if (!guest) continue;
+            if (!guest) {
+                // Made a moment ago and not yet written: looked at again soon.
+                if (!relook_.isActive()) relook_.start();
+                continue;
+            }
             if (running(*guest))
                 guests_.push_back(*guest);
             else

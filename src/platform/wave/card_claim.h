@@ -77,6 +77,7 @@ private:
     QString problem_;
     QFileSystemWatcher watcher_;
     QTimer recheck_;  // a guest killed with -9 changes nothing in the folder
+    QTimer relook_;  // a guest's lock seen before its program wrote it
     std::vector<std::function<void()>> listeners_;
 };
 
