@@ -90,6 +90,7 @@ QString HeadlessRunner::perform(const QString& action) {
         if (lab_ == nullptr) return QStringLiteral("there is no lab in this run");
         const LabActionResult result = performLabAction(*lab_, action, [this](double s) { runFor(s); });
         cannotWrite_ = result.cannotWrite || result.deviceFailed;
+        soundStopped_ = soundStopped_ || result.deviceFailed;
         pump();
         if (result.carriedOut) {
             // Told now; the run goes on and ends with 2 after its outputs.
@@ -137,7 +138,9 @@ bool HeadlessRunner::writeOutputs(const Options& options) {
             complain(options.stateFile, why);
     }
     if (options.printReadouts) {
-        const QByteArray line = readoutSummary(form_).toLocal8Bit() + '\n';
+        // Once the sound has stopped the readouts are the last block's, not live ones.
+        const QString stale = soundLost() ? QStringLiteral("no live reading (the sound stopped), the last one: ") : QString();
+        const QByteArray line = (stale + readoutSummary(form_)).toLocal8Bit() + '\n';
         if (std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stdout) !=
                 static_cast<std::size_t>(line.size()) ||
             std::fflush(stdout) != 0)
@@ -159,6 +162,10 @@ QString HeadlessRunner::soundFailure() const {
             return QStringLiteral("the sound device '%1' went away and did not come back")
                 .arg(QString::fromStdString(outage->device));
     return {};
+}
+
+bool HeadlessRunner::soundLost() const {
+    return soundStopped_ || platform::wave::deviceOutage(platform::wave::Direction::Input).has_value();
 }
 
 bool HeadlessRunner::writesOutput(const QString& action) {

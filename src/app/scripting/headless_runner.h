@@ -59,6 +59,9 @@ private:
     QString perform(const QString& action);
     // The action writes one of the run's files (it is still done after a failure).
     static bool writesOutput(const QString& action);
+    // The sound input stopped during the run: a wait saw it fail or go
+    // silent, or its device went away and is still away.
+    bool soundLost() const;
 
     window::TForm1& form_;
     platform::Idle& idle_;
@@ -66,6 +69,7 @@ private:
     calibration::CalibrationSession* calibration_;
     lab::Lab* lab_ = nullptr;
     bool cannotWrite_ = false;  // an action's file could not be written, or its device failed (exit code 1)
+    bool soundStopped_ = false; // a lab wait ended because its sound stopped
     bool found_ = false;        // an action was carried out but found a problem (exit code 2 at the end)
 };
 
