@@ -26,11 +26,17 @@ const char* const kExitCodes =
     "     a sound device that could not be opened or failed during a headless run; what could be\n"
     "     written was written\n"
     "  2  a bad command line or a refused action: an option or action that cannot be used, an\n"
-    "     input file that cannot be used as one, a calibration that cannot be saved";
+    "     input file that cannot be used as one, a calibration that cannot be saved; no display\n"
+    "     for the window without --headless\n"
+    "  128+n  a headless run stopped by SIGTERM, SIGINT or SIGHUP (143, 130, 129) after writing\n"
+    "     its outputs\n"
+    "A headless wait for sound (lab:point, lab:sweep) ends 3 s after its device last delivered\n"
+    "sound, or at once when the device fails (code 1).";
 
 const char* const kActionEnd =
     "A disabled or unknown menu entry, a hidden track bar, a refused calibration, a lab point that\n"
-    "does not settle or a sweep that cannot run ends the run with code 2.";
+    "does not settle or a sweep that cannot run ends the run with code 2. After a failed action no\n"
+    "more actions are done, but every output is written (lab:export and lab:plot among them).";
 
 // A finite number ("nan" and "inf" are not numbers of anything here).
 bool parseNumber(const QString& text, double& out) {

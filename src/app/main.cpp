@@ -4,11 +4,13 @@
 #include "app/calibration/calibration_setup.h"
 #include "app/classview/class_view.h"
 #include "app/command_line.h"
+#include "app/display_check.h"
 #include "app/lab/lab.h"
 #include "app/lab/lab_session.h"
 #include "app/run_files.h"
 #include "app/scripting/action_families.h"
 #include "app/scripting/headless_runner.h"
+#include "app/scripting/stop_signals.h"
 #include "app/scripting/window_report.h"
 #include "app/status/card_sharing.h"
 #include "app/status/device_status_bar.h"
@@ -41,7 +43,14 @@ int main(int argc, char** argv) {
         return parsed.exitCode;
     }
     const app::Options& options = *parsed.options;
-    if (options.headless || options.listDevices) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A headless run stopped by a signal still writes its outputs.
+    if (options.headless) app::scripting::installStopSignals();
+    if (options.headless || options.listDevices) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    } else if (const QString missing = app::missingDisplay(arguments); !missing.isEmpty()) {
+        std::fprintf(stderr, "pristroje: %s\n", missing.toLocal8Bit().constData());
+        return 2;
+    }
     // What changes on screen is small (a pointer's stretch of band, some
     // digits), many times a second. Through shared memory the X11 backing
     // store waits for a reply from the X server before every repaint, which

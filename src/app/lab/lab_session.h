@@ -84,6 +84,8 @@ public:
     // kPointPatience or when the card's input is overloaded.
     void requestPoint();
     bool pointPending() const { return pending_.has_value(); }
+    // The requested point is no longer wanted (its wait was given up).
+    void cancelPoint() { pending_.reset(); }
 
     // --- the sweep
     struct SweepProgress {

@@ -15,12 +15,14 @@
 #include "generator/track_bar_settings.h"
 #include "lab/csv_writer.h"
 #include "platform/files/whole_file.h"
+#include "platform/wave/device_status.h"
 #include "lab/czech_count.h"
 #include "lab/record/flagged_points.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -39,6 +41,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
+#include <limits>
 
 namespace app::lab {
 namespace {
@@ -557,6 +560,28 @@ void LabWindow::startSweep() {
 }
 
 void LabWindow::refresh() {
+    // While the sound input is away the last values are not live: dashes, the
+    // time it went, and a sweep cannot go on.
+    if (const auto outage = platform::wave::deviceOutage(platform::wave::Direction::Input)) {
+        ::lab::LabPoint none;
+        none.values.fill(std::numeric_limits<double>::quiet_NaN());
+        live_->display(none);
+        const QString since = QDateTime::fromSecsSinceEpoch(std::chrono::duration_cast<std::chrono::seconds>(
+                                                                outage->since.time_since_epoch())
+                                                                .count())
+                                  .toString(QStringLiteral("H:mm:ss"));
+        live_->setNote(QStringLiteral("Zvukový vstup není k dispozici od %1.").arg(since));
+        soundAway_ = true;
+        if (session_.sweep().running) {
+            session_.cancelSweep();
+            tell(QStringLiteral("Rozmítání je zastaveno: zvukový vstup není k dispozici."), true);
+        }
+        return;
+    }
+    if (soundAway_) {
+        soundAway_ = false;
+        showOverload();
+    }
     live_->display(session_.livePoint());
     if (!session_.waveformsFrozen() && isVisible()) waveforms_->refresh();
 }

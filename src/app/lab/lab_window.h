@@ -192,6 +192,7 @@ private:
     QPushButton* projector_ = nullptr;
     QLabel* message_ = nullptr;
     QTimer timer_;
+    bool soundAway_ = false;  // the live values say the sound input is away
 };
 
 }  // namespace app::lab

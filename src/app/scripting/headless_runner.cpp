@@ -6,6 +6,7 @@
 #include "app/scripting/calibration_actions.h"
 #include "app/scripting/lab_actions.h"
 #include "app/scripting/state_export.h"
+#include "app/scripting/stop_signals.h"
 #include "app/scripting/window_actions.h"
 #include "app/window/form.h"
 #include "platform/idle.h"
@@ -55,7 +56,7 @@ void HeadlessRunner::runFor(double seconds) {
         wall.start();
         const auto total = static_cast<qint64>(std::llround(seconds * 1000.0));
         pump();
-        while (wall.elapsed() < total) {
+        while (wall.elapsed() < total && stopSignal() == 0) {
             QEventLoop loop;
             QTimer::singleShot(static_cast<int>(std::min<qint64>(total - wall.elapsed(), 20)), &loop,
                                &QEventLoop::quit);
@@ -64,8 +65,18 @@ void HeadlessRunner::runFor(double seconds) {
         }
         return;
     }
+    // From each deadline to the next as the clock's passTime does, ending
+    // early when a stop signal comes.
     pump();
-    clock_->passTime(static_cast<platform::Nanoseconds>(std::llround(seconds * 1e9)), [this] { pump(); });
+    const platform::Nanoseconds end = clock_->now() + static_cast<platform::Nanoseconds>(std::llround(seconds * 1e9));
+    while (const auto next = clock_->nextDeadline()) {
+        if (*next > end || stopSignal() != 0) break;
+        clock_->advanceTo(*next);
+        pump();
+    }
+    if (stopSignal() != 0) return;
+    clock_->advanceTo(end);
+    pump();
 }
 
 QString HeadlessRunner::perform(const QString& action) {
@@ -84,7 +95,8 @@ QString HeadlessRunner::perform(const QString& action) {
     if (isLabAction(action)) {
         if (lab_ == nullptr) return QStringLiteral("there is no lab in this run");
         const LabActionResult result = performLabAction(*lab_, action, [this](double s) { runFor(s); });
-        cannotWrite_ = result.cannotWrite;
+        cannotWrite_ = result.cannotWrite || result.deviceFailed;
+        soundStopped_ = soundStopped_ || result.deviceFailed;
         pump();
         if (result.carriedOut) {
             // Told now; the run goes on and ends with 2 after its outputs.
@@ -132,7 +144,9 @@ bool HeadlessRunner::writeOutputs(const Options& options) {
             complain(options.stateFile, why);
     }
     if (options.printReadouts) {
-        const QByteArray line = readoutSummary(form_).toLocal8Bit() + '\n';
+        // Once the sound has stopped the readouts are the last block's, not live ones.
+        const QString stale = soundLost() ? QStringLiteral("no live reading (the sound stopped), the last one: ") : QString();
+        const QByteArray line = (stale + readoutSummary(form_)).toLocal8Bit() + '\n';
         if (std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stdout) !=
                 static_cast<std::size_t>(line.size()) ||
             std::fflush(stdout) != 0)
@@ -148,23 +162,51 @@ QString HeadlessRunner::soundFailure() const {
     // itself provokes (a Start while the device is open), which harm nothing.
     if (const std::string error = platform::wave::lastDeviceError(); !error.empty())
         return QStringLiteral("a sound device failed: %1").arg(QString::fromStdString(error));
+    // A device that went away and has not come back by the end of the run.
+    for (const auto direction : {platform::wave::Direction::Input, platform::wave::Direction::Output})
+        if (const auto outage = platform::wave::deviceOutage(direction))
+            return QStringLiteral("the sound device '%1' went away and did not come back")
+                .arg(QString::fromStdString(outage->device));
     return {};
+}
+
+bool HeadlessRunner::soundLost() const {
+    return soundStopped_ || platform::wave::deviceOutage(platform::wave::Direction::Input).has_value();
+}
+
+bool HeadlessRunner::writesOutput(const QString& action) {
+    return action.startsWith(QLatin1String("lab:export=")) || action.startsWith(QLatin1String("lab:plot="));
 }
 
 int HeadlessRunner::run(const Options& options) {
     pump();
+    // After a failed action the run does no more actions, but still writes
+    // every output it can: the lab's files among the remaining actions too.
+    int failedWith = 0;
     for (const QString& action : options.actions) {
+        if (stopSignal() != 0) break;
+        if (failedWith != 0 && !writesOutput(action)) {
+            std::fprintf(stderr, "pristroje: not done after the failure: %s\n", action.toLocal8Bit().constData());
+            continue;
+        }
+        cannotWrite_ = false;
         const QString problem = perform(action);
         if (!problem.isEmpty()) {
             std::fprintf(stderr, "pristroje: %s\n", problem.toLocal8Bit().constData());
-            return cannotWrite_ ? 1 : 2;
+            // A file or a device that failed (1) outweighs a refused action (2).
+            if (failedWith != 1) failedWith = cannotWrite_ ? 1 : 2;
         }
     }
-    runFor(options.runFor);
+    if (failedWith == 0 && stopSignal() == 0) runFor(options.runFor);
     const bool written = writeOutputs(options);
     const QString failure = soundFailure();
     if (!failure.isEmpty()) std::fprintf(stderr, "pristroje: %s\n", failure.toLocal8Bit().constData());
-    if (!written || !failure.isEmpty()) return 1;
+    if (const int signal = stopSignal(); signal != 0) {
+        std::fprintf(stderr, "pristroje: stopped by %s\n", stopSignalName(signal));
+        return 128 + signal;
+    }
+    if (!written || !failure.isEmpty() || failedWith == 1) return 1;
+    if (failedWith != 0) return failedWith;
     return found_ ? 2 : 0;
 }
 

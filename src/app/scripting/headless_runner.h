@@ -32,8 +32,11 @@ public:
                    calibration::CalibrationSession* calibration);
 
     // Returns the process exit code: 0, or 2 for an action that cannot be done
-    // (its reason on stderr; nothing is written), or 1 when an output cannot be
-    // written or the sound input or output failed (after writing what it could).
+    // (its reason on stderr), or 1 when an output cannot be written or the
+    // sound input or output failed, or 128 + the signal's number when a stop
+    // signal came (stop_signals.h). A failed action ends the actions (but
+    // lab:export and lab:plot, which are outputs); every output that can
+    // still be written is written in every case.
     int run(const Options& options);
 
     // Handles every queued event, then runs one idle pass.
@@ -54,13 +57,19 @@ public:
 private:
     // Performs one --do action; returns the reason it cannot be done, or "".
     QString perform(const QString& action);
+    // The action writes one of the run's files (it is still done after a failure).
+    static bool writesOutput(const QString& action);
+    // The sound input stopped during the run: a wait saw it fail or go
+    // silent, or its device went away and is still away.
+    bool soundLost() const;
 
     window::TForm1& form_;
     platform::Idle& idle_;
     platform::VirtualClock* clock_;
     calibration::CalibrationSession* calibration_;
     lab::Lab* lab_ = nullptr;
-    bool cannotWrite_ = false;  // an action's file could not be written (exit code 1)
+    bool cannotWrite_ = false;  // an action's file could not be written, or its device failed (exit code 1)
+    bool soundStopped_ = false; // a lab wait ended because its sound stopped
     bool found_ = false;        // an action was carried out but found a problem (exit code 2 at the end)
 };
 

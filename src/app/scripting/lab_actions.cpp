@@ -4,6 +4,8 @@
 #include "app/lab/lab_session.h"
 #include "app/lab/graph_view.h"
 #include "app/lab/lab_window.h"
+#include "app/scripting/device_watch.h"
+#include "app/scripting/stop_signals.h"
 #include "lab/csv_writer.h"
 #include "lab/fit/fit_model.h"
 #include "lab/graph_choice.h"
@@ -18,6 +20,27 @@ namespace {
 
 // A step of virtual time while the run waits for the lab.
 constexpr double kWaitStep = 0.05;
+
+// Lets time pass while `waiting` holds. An empty result when the wait ran to
+// its end, else how it ended early (its device, or a stop signal).
+LabActionResult waitWhile(lab::LabSession& session, const std::function<bool()>& waiting,
+                          const std::function<void(double)>& runFor) {
+    DeviceWatch watch(session.session());
+    while (waiting()) {
+        LabActionResult early;
+        if (stopSignal() != 0) {
+            early.stopped = true;
+            return early;
+        }
+        runFor(kWaitStep);
+        early.problem = watch.check(kWaitStep);
+        if (!early.problem.isEmpty()) {
+            early.deviceFailed = true;
+            return early;
+        }
+    }
+    return {};
+}
 
 }  // namespace
 
@@ -87,14 +110,23 @@ LabActionResult performLabAction(lab::Lab& lab, const QString& action, const std
             return {QStringLiteral("lab:interval takes 0 (every block) or 0.1 to 60 seconds")};
         session.setInterval(seconds);
     } else if (name == QLatin1String("point")) {
+        // Judged by the point's own outcome: a record going on meanwhile adds
+        // points of its own.
         bool overload = false;
+        bool taken = false;
         const auto refused = QObject::connect(&session, &lab::LabSession::pointRefused, &session,
                                               [&overload](bool o) { overload = o; });
-        const std::size_t before = session.record().size();
+        const auto took = QObject::connect(&session, &lab::LabSession::pointTaken, &session, [&taken] { taken = true; });
         session.requestPoint();
-        while (session.pointPending()) runFor(kWaitStep);
+        LabActionResult early = waitWhile(session, [&session] { return session.pointPending(); }, runFor);
         QObject::disconnect(refused);
-        if (session.record().size() == before)
+        QObject::disconnect(took);
+        if (early.stopped || early.deviceFailed) {
+            session.cancelPoint();
+            if (early.deviceFailed) early.problem = QStringLiteral("lab:point: %1").arg(early.problem);
+            return early;
+        }
+        if (!taken)
             return {overload ? QStringLiteral("lab:point: the card's input is overloaded")
                              : QStringLiteral("lab:point: the reading did not settle within %1 s")
                                    .arg(lab::LabSession::kPointPatience)};
@@ -118,7 +150,16 @@ LabActionResult performLabAction(lab::Lab& lab, const QString& action, const std
         const auto plan = ::lab::parseSweepPlan(value);
         const QString problem = plan ? session.startSweep(*plan) : QStringLiteral("bad sweep");
         if (!problem.isEmpty()) return {QStringLiteral("lab:sweep: %1").arg(problem)};
-        while (session.sweep().running) runFor(kWaitStep);
+        LabActionResult early = waitWhile(session, [&session] { return session.sweep().running; }, runFor);
+        if (early.stopped || early.deviceFailed) {
+            session.cancelSweep();
+            if (early.deviceFailed)
+                early.problem = QStringLiteral("lab:sweep: stopped at step %1 of %2: %3")
+                                    .arg(session.sweep().step)
+                                    .arg(session.sweep().steps)
+                                    .arg(early.problem);
+            return early;
+        }
         const lab::LabSession::SweepProgress& sweep = session.sweep();
         if (sweep.flagged > 0) {
             const ::lab::PointRecord& record = session.record();

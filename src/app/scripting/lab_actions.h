@@ -38,9 +38,15 @@ struct LabActionResult {
     // The action was carried out and found a problem (a sweep's flagged
     // steps): the run goes on, writes what it was asked to, and ends with 2.
     bool carriedOut = false;
+    // A wait ended because its sound device failed or went silent (exit code 1).
+    bool deviceFailed = false;
+    // A wait ended because a stop signal came (the problem is empty).
+    bool stopped = false;
 };
 
-// `runFor` lets seconds of (virtual) time pass, handling every event.
+// `runFor` lets seconds of (virtual) time pass, handling every event. The
+// waits for a point or a sweep are bounded by DeviceWatch and by the stop
+// signals.
 LabActionResult performLabAction(lab::Lab& lab, const QString& action, const std::function<void(double)>& runFor);
 
 }  // namespace app::scripting
