@@ -53,13 +53,14 @@ SessionFeed::SessionFeed(const session::Session& session, const lab::LabSession&
 }
 
 QJsonObject SessionFeed::live() const {
-    const QJsonObject lab = lab_.stateJson();
+    const QJsonObject all = session_.stateJson();  // the lab's part is in it
+    const QJsonObject lab = all.value(QStringLiteral("lab")).toObject();
     QJsonArray runs;
     for (const QJsonValue& r : lab.value(QStringLiteral("Runs")).toArray())
         runs.append(QJsonObject{{"Run", r[QStringLiteral("Id")]}, {"Name", r[QStringLiteral("Name")]}});
     const auto& s = session_.state;
     return QJsonObject{
-        {"circuit", session_.stateJson().value(QStringLiteral("circuit"))},
+        {"circuit", all.value(QStringLiteral("circuit"))},
         // The ammeter's digits as the window shows them, with the unit its box gives them.
         {"readouts",
          QJsonObject{{"Panel3", withUnit(QString::fromStdString(measure::formatAmmeterReadout(s.AmmeterValue)).trimmed())},

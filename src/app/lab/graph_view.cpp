@@ -551,7 +551,8 @@ void GraphView::updatePeaks() {
     const Model model = session_.fitModel();
     const bool showMax = shown_.peaks || (fitted && model == Model::Resonance);
     const bool showMin = shown_.peaks || (fitted && model == Model::Impedance);
-    const auto p = session_.peaks();
+    // Looked for only when marked: without a fit it is a pass over every point.
+    const auto p = showMax || showMin ? session_.peaks() : std::nullopt;
     maxMark_->setVisible(p && showMax);
     minMark_->setVisible(p && showMin);
     if (!p) return;

@@ -4,6 +4,12 @@
 #include <cmath>
 
 namespace app::lab {
+namespace {
+
+// A value a logarithmic axis cannot show (0 or less).
+bool offLog(const ::lab::GraphChoice& g, double x, double y) { return (g.logX && !(x > 0)) || (g.logY && !(y > 0)); }
+
+}  // namespace
 
 void LabSession::setFitModel(::lab::fit::Model model) {
     if (graph_.fit && model == fitModel_) return;
@@ -32,8 +38,7 @@ LabSession::GraphPoints LabSession::graphPoints(int run) const {
         out.x.push_back(xs[i]);
         out.y.push_back(ys[i]);
         // What a logarithmic axis cannot show is not fitted on it either.
-        const bool offAxis = (graph_.logX && !(xs[i] > 0)) || (graph_.logY && !(ys[i] > 0));
-        out.flags.push_back(record_.flagged(i) || offAxis ? 1 : 0);
+        out.flags.push_back(record_.flagged(i) || offLog(graph_, xs[i], ys[i]) ? 1 : 0);
     }
     return out;
 }
@@ -44,9 +49,7 @@ std::size_t LabSession::offLogAxis() const {
     const std::vector<double>& ys = record_.column(graph_.y);
     std::size_t count = 0;
     for (std::size_t i = 0; i < xs.size(); ++i)
-        if (shown(i) && std::isfinite(xs[i]) && std::isfinite(ys[i]) &&
-            ((graph_.logX && !(xs[i] > 0)) || (graph_.logY && !(ys[i] > 0))))
-            ++count;
+        if (shown(i) && std::isfinite(xs[i]) && std::isfinite(ys[i]) && offLog(graph_, xs[i], ys[i])) ++count;
     return count;
 }
 
