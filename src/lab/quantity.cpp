@@ -1,6 +1,7 @@
 #include "lab/quantity.h"
 
 #include <QStringList>
+#include <cmath>
 
 namespace lab {
 namespace {
@@ -48,6 +49,15 @@ const QLocale& czechNumbers() {
         return l;
     }();
     return locale;
+}
+
+QString cellText(double value, Quantity q) {
+    return std::isfinite(value) ? czechNumbers().toString(value, 'f', decimalsOf(q)) : QStringLiteral("–");
+}
+
+QString withUnit(const QString& number, const QString& unit) {
+    if (unit.isEmpty() || unit == QStringLiteral("°")) return number + unit;
+    return number + QChar(0x00A0) + unit;
 }
 
 QString ratioUnit(Quantity y, Quantity x) {

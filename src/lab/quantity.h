@@ -33,6 +33,11 @@ QString headerOf(Quantity q);
 const QLocale& czechNumbers();
 // Decimals a value is written with (CSV, table).
 int decimalsOf(Quantity q);
+// The value as the table shows it ("1775,8", "–" when not known).
+QString cellText(double value, Quantity q);
+// A number and its unit joined by a no-break space, so that a line never
+// breaks between them; a degree sign follows the number straight ("12,5°").
+QString withUnit(const QString& number, const QString& unit);
 
 // The unit of y / x, as a slope is given: "Ω" for mV/mA, "mV/Hz", "" for
 // the same units.

@@ -128,12 +128,7 @@ constexpr int kLookCount = static_cast<int>(std::size(kLooks));
 // A click this near a point (pixels) puts the cursor on it.
 constexpr double kCursorReach = 30;
 
-
-QString valueText(double v, ::lab::Quantity q) {
-    const QString unit = ::lab::unitOf(q);
-    const QString n = ::lab::czechNumbers().toString(v, 'f', ::lab::decimalsOf(q));
-    return unit.isEmpty() || unit == QStringLiteral("°") ? n + unit : n + QChar(0x00A0) + unit;
-}
+QString valueText(double v, ::lab::Quantity q) { return ::lab::withUnit(::lab::cellText(v, q), ::lab::unitOf(q)); }
 
 }  // namespace
 

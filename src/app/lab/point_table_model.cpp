@@ -47,14 +47,7 @@ QVariant PointTableModel::data(const QModelIndex& index, int role) const {
         return record.overload(row) ? QStringLiteral("přebuzeno") : !record.settled(row) ? QStringLiteral("neustáleno")
                                                                                          : QString();
     const ::lab::Quantity q = ::lab::kQuantities[static_cast<std::size_t>(index.column())];
-    const double v = session_.record().value(static_cast<std::size_t>(index.row()), q);
-    if (!std::isfinite(v)) return QStringLiteral("–");
-    static const QLocale czech = [] {
-        QLocale l(QLocale::Czech);
-        l.setNumberOptions(QLocale::OmitGroupSeparator);  // "1775,8": narrow columns
-        return l;
-    }();
-    return czech.toString(v, 'f', ::lab::decimalsOf(q));
+    return ::lab::cellText(session_.record().value(static_cast<std::size_t>(index.row()), q), q);
 }
 
 QVariant PointTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -8,14 +8,6 @@ namespace lab::fit {
 namespace {
 
 
-constexpr QChar kNoBreak(0x00A0);
-
-// An angle's degree sign follows the number without a space ("12,5°").
-QString withUnit(const QString& number, const QString& unit) {
-    if (unit.isEmpty() || unit == QStringLiteral("°")) return number + unit;
-    return number + kNoBreak + unit;
-}
-
 // Fixed-point at `decimals` places (a negative count rounds to tens, hundreds, ...), never "-0".
 QString fixed(double value, int decimals) {
     if (decimals < 0) {

@@ -76,8 +76,7 @@ QFont font(double points, bool bold = false) {
 }
 
 QString cell(const ::lab::PointRecord& record, std::size_t row, ::lab::Quantity q) {
-    const double v = record.value(row, q);
-    return std::isfinite(v) ? ::lab::czechNumbers().toString(v, 'f', ::lab::decimalsOf(q)) : QStringLiteral("–");
+    return ::lab::cellText(record.value(row, q), q);
 }
 
 void paintFits(Pages& pages, const LabSession& session) {
